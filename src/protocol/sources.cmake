@@ -1,0 +1,5 @@
+target_sources(quorvane_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/common.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/eeprom.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/radio.cpp
+)

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "serial/cmc_tick.h"
+#include "support/manual_clock.h"
+
+namespace quorvane {
+namespace {
+
+TEST(CmcTick, CountsDownAndStaysExpired) {
+    test::ManualClock clock(5000);
+    clsCmcTick tick(clock);
+    EXPECT_EQ(tick.counter(), 0);  // never written
+    tick.counter(1000);
+    EXPECT_EQ(tick.counter(), 1000);
+    clock.Advance(400);
+    EXPECT_EQ(tick.counter(), 600);
+    clock.Advance(600);
+    EXPECT_EQ(tick.counter(), 0);
+    clock.Set(5500);  // even if the clock reads earlier again, an expired count stays 0
+    EXPECT_EQ(tick.counter(), 0);
+    tick.counter(100);  // writing again restarts
+    EXPECT_EQ(tick.counter(), 100);
+}
+
+TEST(CmcTick, ZeroOrNegativeDurationExpiresAtOnce) {
+    test::ManualClock clock;
+    clsCmcTick tick(clock);
+    tick.counter(0);
+    EXPECT_EQ(tick.counter(), 0);
+    tick.counter(-5);
+    EXPECT_EQ(tick.counter(), 0);
+}
+
+TEST(CmcTick, WrapFromMaximumToMinimum) {
+    test::ManualClock clock(2147483000);
+    clsCmcTick tick(clock);
+    tick.counter(2000);
+    clock.Set(-2147483000);
+    EXPECT_EQ(tick.counter(), 2000 - 1295);
+    clock.Set(-2147482000);
+    EXPECT_EQ(tick.counter(), 0);
+}
+
+TEST(CmcTick, WrapOutsideTheWindowsStopsTheCount) {
+    test::ManualClock clock(100);
+    clsCmcTick tick(clock);
+    tick.counter(1000000);
+    clock.Set(50);  // start > now without a wrap: the count is abandoned
+    EXPECT_EQ(tick.counter(), 0);
+
+    clock.Set(-2000000000);
+    tick.counter(1000000);
+    clock.Set(2000000000);  // halves differ by 2^30 or more
+    EXPECT_EQ(tick.counter(), 0);
+}
+
+TEST(CmcTick, LargeSpanJustBelowTheLimitStillCounts) {
+    test::ManualClock clock(0);
+    clsCmcTick tick(clock);
+    tick.counter(2147483647);
+    clock.Set(2147483646);  // halves differ by 2^30 - 1
+    EXPECT_EQ(tick.counter(), 1);
+}
+
+}  // namespace
+}  // namespace quorvane
