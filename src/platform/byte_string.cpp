@@ -53,8 +53,12 @@ Int32 InStrB(const Bytes& hay, std::uint8_t value) {
     return it == hay.end() ? 0 : static_cast<Int32>(it - hay.begin()) + 1;
 }
 
-std::string BytesToText(const Bytes& b) { return std::string(b.begin(), b.end()); }
+std::string BytesToText(const Bytes& b) {
+    return std::string(b.begin(), b.end());
+}
 
-Bytes AsBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes AsBytes(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 
 }  // namespace quorvane

@@ -14,13 +14,17 @@ namespace quorvane {
 using Bytes = std::vector<std::uint8_t>;
 
 // Length as a 32-bit count.
-inline Int32 Len(const Bytes& b) { return static_cast<Int32>(b.size()); }
+inline Int32 Len(const Bytes& b) {
+    return static_cast<Int32>(b.size());
+}
 
 // The byte at 1-based position pos; raises IndexOutOfRange outside 1..Len(b).
 std::uint8_t ByteAt(const Bytes& b, Int32 pos);
 
 // True when 1-based position pos exists in b.
-inline bool HasPos(const Bytes& b, Int32 pos) { return pos >= 1 && pos <= Len(b); }
+inline bool HasPos(const Bytes& b, Int32 pos) {
+    return pos >= 1 && pos <= Len(b);
+}
 
 // count bytes from 1-based position pos; raises IndexOutOfRange when any of them is missing.
 Bytes MidB(const Bytes& b, Int32 pos, Int32 count);

@@ -13,7 +13,9 @@ using Int16 = std::int16_t;
 using Int32 = std::int32_t;
 inline constexpr Int16 kTrue16 = -1;
 inline constexpr Int16 kFalse16 = 0;
-constexpr Int16 Bool16(bool b) { return b ? kTrue16 : kFalse16; }
+constexpr Int16 Bool16(bool b) {
+    return b ? kTrue16 : kFalse16;
+}
 
 // Narrowing that raises an overflow instead of wrapping.
 inline Int16 To16(std::int64_t v, const char* where = "16-bit arithmetic") {
@@ -31,12 +33,24 @@ inline Int32 To32(std::int64_t v, const char* where = "32-bit arithmetic") {
 }
 
 // Checked 16-bit and 32-bit arithmetic: operands are widened, the result must fit.
-inline Int16 Add16(Int16 a, Int16 b) { return To16(std::int64_t{a} + b, "16-bit addition"); }
-inline Int16 Sub16(Int16 a, Int16 b) { return To16(std::int64_t{a} - b, "16-bit subtraction"); }
-inline Int16 Mul16(Int16 a, Int16 b) { return To16(std::int64_t{a} * b, "16-bit multiplication"); }
-inline Int32 Add32(Int32 a, Int32 b) { return To32(std::int64_t{a} + b, "32-bit addition"); }
-inline Int32 Sub32(Int32 a, Int32 b) { return To32(std::int64_t{a} - b, "32-bit subtraction"); }
-inline Int32 Mul32(Int32 a, Int32 b) { return To32(std::int64_t{a} * b, "32-bit multiplication"); }
+inline Int16 Add16(Int16 a, Int16 b) {
+    return To16(std::int64_t{a} + b, "16-bit addition");
+}
+inline Int16 Sub16(Int16 a, Int16 b) {
+    return To16(std::int64_t{a} - b, "16-bit subtraction");
+}
+inline Int16 Mul16(Int16 a, Int16 b) {
+    return To16(std::int64_t{a} * b, "16-bit multiplication");
+}
+inline Int32 Add32(Int32 a, Int32 b) {
+    return To32(std::int64_t{a} + b, "32-bit addition");
+}
+inline Int32 Sub32(Int32 a, Int32 b) {
+    return To32(std::int64_t{a} - b, "32-bit subtraction");
+}
+inline Int32 Mul32(Int32 a, Int32 b) {
+    return To32(std::int64_t{a} * b, "32-bit multiplication");
+}
 
 // Element i of a fixed array, checked; the arrays of the behaviour have fixed bounds.
 template <typename Array>

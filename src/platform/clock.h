@@ -7,7 +7,7 @@ namespace quorvane {
 // The clock seam: a 32-bit millisecond count that wraps like the system's tick count.
 // The program uses a monotonic clock; tests use a hand-set one.
 class IClock {
-public:
+  public:
     virtual ~IClock() = default;
     // Milliseconds since an arbitrary start, read as a signed 32-bit value (it wraps from
     // 2147483647 to -2147483648 after about 24.8 days).

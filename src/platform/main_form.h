@@ -41,7 +41,7 @@ inline constexpr std::int16_t vbAltMask = 4;
 
 // What the window reports to the main window's logic. Runs on the user-interface thread.
 class IMainFormEvents {
-public:
+  public:
     // Key pressed on the item list; returns true when the key is consumed (the list never
     // sees it).
     virtual bool lboConsole_KeyDown(std::int16_t keyCode, std::int16_t shift) = 0;
@@ -60,7 +60,7 @@ public:
     virtual void Form_QueryUnload() = 0;
     virtual void Form_Unload() = 0;
 
-protected:
+  protected:
     ~IMainFormEvents() = default;
 };
 

@@ -6,7 +6,7 @@ namespace quorvane {
 
 // The process-services seam.
 class IProcessServices {
-public:
+  public:
     virtual ~IProcessServices() = default;
 
     // Claims the single-instance right for this process; false when another running instance

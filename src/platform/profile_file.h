@@ -10,7 +10,7 @@ namespace quorvane {
 // creates the file and the section when needed, replaces an existing key in place and keeps
 // every other line as it is.
 class IProfileFile {
-public:
+  public:
     virtual ~IProfileFile() = default;
 
     // The value of key in section of file, or defaultValue when the file, the section or the

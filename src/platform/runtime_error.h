@@ -15,11 +15,11 @@ enum class ErrorKind {
 // The program's one runtime-error exception type. Raised where the arithmetic or indexing of
 // the behaviour would fault; caught at the edge of every tick and window event.
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     RuntimeError(ErrorKind kind, const std::string& what);
     ErrorKind kind() const noexcept { return kind_; }
 
-private:
+  private:
     ErrorKind kind_;
 };
 

@@ -24,10 +24,10 @@ enum class CommEvent : std::int16_t {
 
 // Receives the control's events; the port form implements it.
 class ISerialEventSink {
-public:
+  public:
     virtual void OnComm(CommEvent event) = 0;
 
-protected:
+  protected:
     ~ISerialEventSink() = default;
 };
 
@@ -35,7 +35,7 @@ protected:
 // Operations that the device may refuse return false ("a failure reported by the control");
 // they never throw. All calls and events happen on the one user-interface thread.
 class ISerialControl {
-public:
+  public:
     virtual ~ISerialControl() = default;
 
     virtual void SetEventSink(ISerialEventSink* sink) = 0;

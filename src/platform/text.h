@@ -11,7 +11,9 @@ inline std::string Right(const std::string& s, std::size_t n) {
 }
 
 // n copies of c.
-inline std::string Repeat(char c, std::size_t n) { return std::string(n, c); }
+inline std::string Repeat(char c, std::size_t n) {
+    return std::string(n, c);
+}
 
 // s right-aligned in width characters: blanks in front, then the last width characters.
 inline std::string RightAlign(const std::string& s, std::size_t width) {

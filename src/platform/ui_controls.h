@@ -15,7 +15,7 @@ enum class SystemColor {
 };
 
 class IControl {
-public:
+  public:
     virtual ~IControl() = default;
     virtual void Visible(bool visible) = 0;
     virtual bool Visible() const = 0;
@@ -35,7 +35,7 @@ public:
 
 // A list of text lines with a current line (ListIndex -1 when none is selected).
 class IListBox : public IControl {
-public:
+  public:
     virtual void AddItem(const std::string& text) = 0;
     virtual void List(std::int16_t index, const std::string& text) = 0;
     virtual std::string List(std::int16_t index) const = 0;
@@ -47,20 +47,20 @@ public:
 
 // A multi-line text box.
 class ITextBox : public IControl {
-public:
+  public:
     virtual void Text(const std::string& text) = 0;
     virtual std::string Text() const = 0;
 };
 
 class ILabel : public IControl {
-public:
+  public:
     virtual void Caption(const std::string& text) = 0;
     virtual std::string Caption() const = 0;
     virtual void ForeColor(SystemColor color) = 0;
 };
 
 class IButton : public IControl {
-public:
+  public:
     virtual void Caption(const std::string& text) = 0;
     virtual std::string Caption() const = 0;
     // The button pressed by Enter, and the one pressed by Escape.
@@ -69,13 +69,13 @@ public:
 };
 
 class IFrame : public IControl {
-public:
+  public:
     virtual void BorderVisible(bool on) = 0;
 };
 
 // A straight line drawn on the window.
 class ILine {
-public:
+  public:
     virtual ~ILine() = default;
     virtual void Coordinates(std::int32_t x1, std::int32_t y1, std::int32_t x2,
                              std::int32_t y2) = 0;
@@ -86,7 +86,7 @@ public:
 };
 
 class IMenuItem {
-public:
+  public:
     virtual ~IMenuItem() = default;
     virtual void Checked(bool on) = 0;
     virtual bool Checked() const = 0;
@@ -94,7 +94,7 @@ public:
 
 // The top-level window: its caption, outer geometry and inner (client) size.
 class IWindow {
-public:
+  public:
     virtual ~IWindow() = default;
     virtual void Caption(const std::string& text) = 0;
     virtual std::string Caption() const = 0;
@@ -108,7 +108,7 @@ public:
 
 // Screen measures in twips.
 class IScreen {
-public:
+  public:
     virtual ~IScreen() = default;
     virtual std::int32_t Width() const = 0;
     virtual std::int32_t Height() const = 0;
@@ -118,13 +118,13 @@ public:
 
 // A modal message box with the critical (stop) icon and an OK button; returns the button code.
 class IMessageBox {
-public:
+  public:
     virtual ~IMessageBox() = default;
     virtual std::int16_t ShowCritical(const std::string& text, const std::string& title) = 0;
 };
 
 class IBeeper {
-public:
+  public:
     virtual ~IBeeper() = default;
     virtual void Beep() = 0;
 };

@@ -82,7 +82,9 @@ Int16 AsciiHexToInt(const Bytes& bytes) {
     return To16(wide, "AsciiHexToInt");
 }
 
-Bytes TextToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes TextToBytes(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
 
 std::string Hex16(Int16 n) {
     auto u = static_cast<std::uint16_t>(n);

@@ -60,8 +60,7 @@ Bytes clsCmcEeprom::ReadBlock(Int32 adr, Int32 siz) const {
     }
     const std::int64_t last = std::int64_t{adr} + siz - 1;
     if (adr < 0 || last >= eeSize()) {
-        raiseIndexOutOfRange("EEPROM block " + std::to_string(adr) + ".." +
-                             std::to_string(last));
+        raiseIndexOutOfRange("EEPROM block " + std::to_string(adr) + ".." + std::to_string(last));
     }
     auto first = eeData_.begin() + adr;
     return Bytes(first, first + siz);

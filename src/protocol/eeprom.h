@@ -11,7 +11,7 @@ namespace quorvane {
 // The in-memory copy of the transceiver's EEPROM. Statuses are 0 done, 1 refused; a refused
 // call changes nothing.
 class clsCmcEeprom {
-public:
+  public:
     static constexpr Int32 kDefaultSize = 32736;  // 0x7FE0
 
     clsCmcEeprom();
@@ -33,7 +33,7 @@ public:
     // The whole image, for tests and tools.
     const std::vector<std::uint8_t>& data() const { return eeData_; }
 
-private:
+  private:
     std::vector<std::uint8_t> eeData_;
 };
 

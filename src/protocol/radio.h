@@ -10,7 +10,7 @@ namespace quorvane {
 // What the program knows of the transceiver it expects: its identifiers, the clone-write
 // address list, and the EEPROM image.
 class clsCmcRadio {
-public:
+  public:
     const std::string& radioNameM() const { return radioNameM_; }
     void radioNameM(const std::string& name) { radioNameM_ = name; }
     const std::string& radionameS() const { return radionameS_; }
@@ -26,7 +26,7 @@ public:
     clsCmcEeprom& eepImage() { return eepImage_; }
     const clsCmcEeprom& eepImage() const { return eepImage_; }
 
-private:
+  private:
     std::string radioNameM_ = "0000";
     std::string radionameS_ = "0000";
     std::string cloneWriteAdrList_;
