@@ -169,6 +169,7 @@ TEST_F(ConsoleTest, BarStringRoundsHalfToEven) {
     console.Max(i, 0);
     EXPECT_EQ(console.BarString(i), " [--------------------]");
     // (Value - Min) x 20 beyond 16 bits is an overflow.
+    console.BarExist(i, false);
     console.Max(i, 30000);
     console.Value(i, 2000);
     EXPECT_THROW(console.BarString(i), RuntimeError);
