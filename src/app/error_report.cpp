@@ -1,0 +1,90 @@
+#include "app/error_report.h"
+
+#include "platform/number_format.h"
+#include "protocol/common.h"
+
+namespace quorvane {
+
+namespace {
+
+constexpr char kCrLf[] = "\r\n";
+constexpr char kHeading[] = "Check the following:";
+constexpr char kPower[] = "- Transceiver power is ON.";
+constexpr char kCable[] = "- Cloning cable connections.";
+constexpr char kPort[] = "- The COM port settings.";
+constexpr char kSoftware[] = "- Appropriate cloning software for the transceiver is being used.";
+constexpr char kRevision[] = "- The revision number of the transceiver.";
+
+// The lines joined by CR LF; no line break after the last.
+std::string Lines(std::initializer_list<const char*> lines) {
+    std::string out;
+    bool first = true;
+    for (const char* line : lines) {
+        if (!first) {
+            out += kCrLf;
+        }
+        out += line;
+        first = false;
+    }
+    return out;
+}
+
+// A blank line, the heading, then the port, cable and power lines.
+std::string StandardTail() {
+    return std::string(kCrLf) + kCrLf + Lines({kHeading, kPort, kCable, kPower});
+}
+
+std::string LinkErrorMessage(Int16 lastError) {
+    switch (lastError) {
+        case 1:
+            return "Cannot access COM port" + StandardTail();
+        case 2:
+            return "No answer from transceiver." + StandardTail();
+        case 3:
+            return "Illegal data." + StandardTail();
+        case 4:
+            return "Data counter error." + StandardTail();
+        case 5:
+            return "Data overflow." + StandardTail();
+        case 6:
+        case 7:
+            return Lines({"Cannot write cloning data.", "", kHeading, kCable, kPower});
+        default:
+            return Lines({"Cannot Clone.", "", kHeading, "", kPort, kCable, kPower});
+    }
+}
+
+std::string SequencerErrorMessage(Int16 error) {
+    switch (error) {
+        case 0:
+            return Lines({"Communication failed.", "", kHeading, kCable, kPower});
+        case 2:
+            return Lines({"Version number does not match", "for this transceiver."});
+        case 3:
+            return Lines({"Connected transceiver is not compatible model.", "", kHeading, kSoftware,
+                          kRevision});
+        default:
+            return "Cannot Clone." + StandardTail();
+    }
+}
+
+}  // namespace
+
+std::string CloneErrorMessage(const CloneErrorState& state) {
+    if (state.errCannotOpen) {
+        return "Cannot access COM" + StrNumber(state.comPortNum) + "." + StandardTail();
+    }
+    if (state.errOverflow) {
+        return "COM buffer overflow." + StandardTail();
+    }
+    if (state.lastError != 0) {
+        return LinkErrorMessage(state.lastError);
+    }
+    return SequencerErrorMessage(state.sequencerError);
+}
+
+Int16 MsgBoxCritical(IMessageBox& box, const std::string& text) {
+    return box.ShowCritical(ExpandNewlines(text), kProgramTitle);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "platform/checked.h"
+#include "platform/ui_controls.h"
+
+namespace quorvane {
+
+inline constexpr char kProgramTitle[] = "Quorvane ADJ Rev.2.0";
+
+// The error state that decides the message, as it was before the reset that precedes the box.
+struct CloneErrorState {
+    bool errCannotOpen = false;  // the port could not be opened
+    bool errOverflow = false;    // the receive buffer overflowed
+    Int16 comPortNum = 1;        // the port of the failed open
+    Int16 lastError = 0;         // the link driver's last error code
+    Int16 sequencerError = 0;    // the sequencer's own error code
+};
+
+// The one message for the state, by precedence: port open, overflow, link error, sequencer.
+std::string CloneErrorMessage(const CloneErrorState& state);
+
+// Shows text (with "\n" sequences expanded) in the modal critical box titled with the
+// program's title; returns the button code.
+Int16 MsgBoxCritical(IMessageBox& box, const std::string& text);
+
+}  // namespace quorvane

@@ -1,0 +1,3 @@
+target_sources(quorvane_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/error_report.cpp
+)
