@@ -1,0 +1,362 @@
+#include "settings/ini_file_store.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#endif
+
+namespace quorvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Choice: new files get the platform's own line ending; an existing file
+// keeps the ending of its first line. Bytes are stored as given (the program writes ASCII).
+#ifdef _WIN32
+constexpr std::string_view kNativeNewLine = "\r\n";
+#else
+constexpr std::string_view kNativeNewLine = "\n";
+#endif
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && IsBlank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+enum class LineKind { Blank, Comment, Section, Entry, Other };
+
+struct IniLine {
+    std::size_t begin = 0;    // first byte of the line
+    std::size_t textEnd = 0;  // end of its text, before "\r\n" or "\n"
+    std::size_t end = 0;      // after its line ending
+    LineKind kind = LineKind::Blank;
+    std::string_view name;   // section or key, trimmed
+    std::string_view value;  // entry value, trimmed
+    bool HasEnding() const { return end > textEnd; }
+};
+
+IniLine Classify(std::string_view content, std::size_t begin, std::size_t textEnd,
+                 std::size_t end) {
+    IniLine line{begin, textEnd, end, LineKind::Blank, {}, {}};
+    std::string_view text = content.substr(begin, textEnd - begin);
+    if (begin == 0 && text.starts_with(kUtf8Bom)) {
+        text.remove_prefix(kUtf8Bom.size());
+    }
+    text = Trim(text);
+    if (text.empty()) {
+        return line;
+    }
+    if (text.front() == ';' || text.front() == '#') {
+        line.kind = LineKind::Comment;
+    } else if (text.front() == '[') {
+        const std::size_t close = text.find(']');
+        if (close == std::string_view::npos) {
+            line.kind = LineKind::Other;  // malformed header: neither a section nor a key
+        } else {
+            line.kind = LineKind::Section;
+            line.name = Trim(text.substr(1, close - 1));
+        }
+    } else if (const std::size_t eq = text.find('='); eq != std::string_view::npos) {
+        line.name = Trim(text.substr(0, eq));
+        line.value = Trim(text.substr(eq + 1));
+        line.kind = line.name.empty() ? LineKind::Other : LineKind::Entry;
+    } else {
+        line.kind = LineKind::Other;
+    }
+    return line;
+}
+
+std::vector<IniLine> SplitLines(std::string_view content) {
+    std::vector<IniLine> lines;
+    std::size_t begin = 0;
+    while (begin < content.size()) {
+        const std::size_t nl = content.find('\n', begin);
+        std::size_t textEnd = nl == std::string_view::npos ? content.size() : nl;
+        const std::size_t end = nl == std::string_view::npos ? content.size() : nl + 1;
+        if (nl != std::string_view::npos && textEnd > begin && content[textEnd - 1] == '\r') {
+            --textEnd;
+        }
+        lines.push_back(Classify(content, begin, textEnd, end));
+        begin = end;
+    }
+    return lines;
+}
+
+// Lines [header + 1, end) belong to the section whose header is at index header.
+struct SectionSpan {
+    std::size_t header = 0;
+    std::size_t end = 0;
+};
+
+std::optional<SectionSpan> FindSection(const std::vector<IniLine>& lines,
+                                       std::string_view section) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind == LineKind::Section && EqualsNoCase(lines[i].name, section)) {
+            std::size_t end = i + 1;
+            while (end < lines.size() && lines[end].kind != LineKind::Section) {
+                ++end;
+            }
+            return SectionSpan{i, end};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> FindKey(const std::vector<IniLine>& lines, SectionSpan span,
+                                   std::string_view key) {
+    for (std::size_t i = span.header + 1; i < span.end; ++i) {
+        if (lines[i].kind == LineKind::Entry && EqualsNoCase(lines[i].name, key)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+enum class FileState { Missing, Read, Refused };
+
+FileState ReadSettingsFile(const fs::path& path, std::string& content) {
+    content.clear();
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (st.type() == fs::file_type::not_found) {
+        return FileState::Missing;
+    }
+    // Anything but a regular file (a directory, a FIFO, a device) could block or never end.
+    if (ec || st.type() != fs::file_type::regular) {
+        return FileState::Refused;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return FileState::Refused;
+    }
+    // Read at most one byte more than allowed, so a file that grows meanwhile stays bounded.
+    const std::uintmax_t size = fs::file_size(path, ec);
+    content.resize(ec ? IniFileStore::kMaxFileSize + 1
+                      : static_cast<std::size_t>(
+                            std::min<std::uintmax_t>(size + 1, IniFileStore::kMaxFileSize + 1)));
+    in.read(content.data(), static_cast<std::streamsize>(content.size()));
+    if (in.bad()) {
+        content.clear();
+        return FileState::Refused;
+    }
+    content.resize(static_cast<std::size_t>(in.gcount()));
+    if (content.size() > IniFileStore::kMaxFileSize || content.find('\0') != std::string::npos) {
+        content.clear();
+        return FileState::Refused;
+    }
+    return FileState::Read;
+}
+
+std::string CutToBuffer(std::string_view s, std::size_t bufferSize) {
+    if (bufferSize == 0) {
+        return {};
+    }
+    return std::string(s.substr(0, bufferSize - 1));
+}
+
+bool HasLineBreakOrNul(std::string_view s) {
+    return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+bool ValidSection(std::string_view section) {
+    return !section.empty() && !HasLineBreakOrNul(section) &&
+           section.find(']') == std::string_view::npos;
+}
+
+bool ValidKey(std::string_view key) {
+    return !key.empty() && !HasLineBreakOrNul(key) && key.find('=') == std::string_view::npos &&
+           key.front() != '[' && key.front() != ';' && key.front() != '#';
+}
+
+std::string_view NewLineOf(std::string_view content, const std::vector<IniLine>& lines) {
+    for (const IniLine& line : lines) {
+        if (line.HasEnding()) {
+            return content.substr(line.textEnd, line.end - line.textEnd);
+        }
+    }
+    return kNativeNewLine;
+}
+
+std::string WithEntry(std::string_view content, std::string_view section, std::string_view key,
+                      std::string_view value) {
+    const std::vector<IniLine> lines = SplitLines(content);
+    const std::string_view nl = NewLineOf(content, lines);
+    std::string entry;
+    entry.append(key).append("=").append(value);
+
+    std::string out;
+    out.reserve(content.size() + entry.size() + section.size() + 8);
+    const std::optional<SectionSpan> span = FindSection(lines, section);
+    if (!span) {
+        out.append(content);
+        if (!lines.empty()) {
+            if (!lines.back().HasEnding()) {
+                out.append(nl);
+            }
+            if (lines.back().kind != LineKind::Blank) {
+                out.append(nl);
+            }
+        }
+        out.append("[").append(section).append("]").append(nl);
+        out.append(entry).append(nl);
+        return out;
+    }
+    if (const std::optional<std::size_t> k = FindKey(lines, *span, key)) {
+        // The line's own ending stays, whatever it is.
+        out.append(content.substr(0, lines[*k].begin));
+        out.append(entry);
+        out.append(content.substr(lines[*k].textEnd));
+        return out;
+    }
+    // After the section's last entry, so comments and blank lines before the next section
+    // stay with that section.
+    std::size_t after = span->header;
+    for (std::size_t i = span->header + 1; i < span->end; ++i) {
+        if (lines[i].kind == LineKind::Entry || lines[i].kind == LineKind::Other) {
+            after = i;
+        }
+    }
+    const IniLine& prev = lines[after];
+    out.append(content.substr(0, prev.end));
+    if (!prev.HasEnding()) {
+        out.append(nl);
+    }
+    out.append(entry).append(nl);
+    out.append(content.substr(prev.end));
+    return out;
+}
+
+// Writes data to a new file beside target and renames it over target; the temporary file is
+// removed on any failure, so target is either the old file or the new one, never a mixture.
+bool ReplaceFile(const fs::path& target, std::string_view data,
+                 std::optional<fs::perms> keepPerms) {
+    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::random_device seed;
+    std::FILE* f = nullptr;
+    fs::path temp;
+    for (int attempt = 0; attempt < 16 && f == nullptr; ++attempt) {
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(seed()));
+        temp = dir / ("." + target.filename().string() + suffix);
+        f = std::fopen(temp.string().c_str(), "wbx");
+        if (f == nullptr && errno != EEXIST) {
+            return false;
+        }
+    }
+    if (f == nullptr) {
+        return false;
+    }
+    bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
+    ok = std::fflush(f) == 0 && ok;
+#if __has_include(<unistd.h>)
+    // The rename must not outlive the data it points to after a power loss.
+    ok = ok && ::fsync(::fileno(f)) == 0;
+#endif
+    ok = std::fclose(f) == 0 && ok;
+    std::error_code ec;
+    if (ok && keepPerms) {
+        fs::permissions(temp, *keepPerms, fs::perm_options::replace, ec);
+        ok = !ec;
+    }
+    if (ok) {
+        fs::rename(temp, target, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        fs::remove(temp, ec);
+    }
+    return ok;
+}
+
+}  // namespace
+
+std::string IniFileStore::GetProfileString(const std::string& section, const std::string& key,
+                                           const std::string& defaultValue, std::size_t bufferSize,
+                                           const std::string& file) {
+    std::string content;
+    if (ReadSettingsFile(file, content) != FileState::Read) {
+        return CutToBuffer(defaultValue, bufferSize);
+    }
+    const std::vector<IniLine> lines = SplitLines(content);
+    if (const std::optional<SectionSpan> span = FindSection(lines, Trim(section))) {
+        if (const std::optional<std::size_t> k = FindKey(lines, *span, Trim(key))) {
+            // Quotes around a value are kept, so text reads back exactly as it was written.
+            return CutToBuffer(lines[*k].value, bufferSize);
+        }
+    }
+    return CutToBuffer(defaultValue, bufferSize);
+}
+
+bool IniFileStore::WriteProfileString(const std::string& section, const std::string& key,
+                                      const std::string& value, const std::string& file) {
+    const std::string_view sectionName = Trim(section);
+    const std::string_view keyName = Trim(key);
+    if (!ValidSection(sectionName) || !ValidKey(keyName) || HasLineBreakOrNul(value) ||
+        file.empty()) {
+        return false;
+    }
+    std::error_code ec;
+    fs::path target(file);
+    // Write through a link to its file, so the link itself stays.
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        target = fs::canonical(target, ec);
+        if (ec) {
+            return false;
+        }
+    }
+    std::string content;
+    const FileState state = ReadSettingsFile(target, content);
+    if (state == FileState::Refused) {
+        return false;
+    }
+    std::optional<fs::perms> perms;
+    if (state == FileState::Read) {
+        const fs::file_status st = fs::status(target, ec);
+        if (ec) {
+            return false;
+        }
+        perms = st.permissions();
+    }
+    return ReplaceFile(target, WithEntry(content, sectionName, keyName, value), perms);
+}
+
+}  // namespace quorvane

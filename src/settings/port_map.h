@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "platform/checked.h"
+#include "platform/profile_file.h"
+
+namespace quorvane {
+
+// The settings file's section that maps port numbers to devices, e.g. "COM1=/dev/ttyUSB0".
+inline constexpr char kPortsSection[] = "PORTS";
+
+// The system's own name for COM port portNo: "/dev/ttyS<portNo-1>" on Linux, "COM<portNo>"
+// on Windows; empty for a number below 1, which names no port.
+std::string DefaultComPortDevice(Int16 portNo);
+
+// The device of COM port portNo: key "COM<portNo>" of section "PORTS" in settingsFile when it
+// is set and not blank, else DefaultComPortDevice.
+std::string ComPortDevice(IProfileFile& store, const std::string& settingsFile, Int16 portNo);
+
+}  // namespace quorvane
