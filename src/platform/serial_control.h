@@ -20,14 +20,17 @@ enum class CommEvent : std::int16_t {
     RxParity = 1009,    // parity error
     TxFull = 1010,      // transmit queue full
     Dcb = 1011,         // device control block error
+    // The device went away while open (adapter unplugged, other end of a pseudo-terminal
+    // closed). The control has already closed the port when it reports this.
+    DeviceLost = 1100,
 };
 
 // Receives the control's events; the port form implements it.
 class ISerialEventSink {
-public:
+  public:
     virtual void OnComm(CommEvent event) = 0;
 
-protected:
+  protected:
     ~ISerialEventSink() = default;
 };
 
@@ -35,7 +38,7 @@ protected:
 // Operations that the device may refuse return false ("a failure reported by the control");
 // they never throw. All calls and events happen on the one user-interface thread.
 class ISerialControl {
-public:
+  public:
     virtual ~ISerialControl() = default;
 
     virtual void SetEventSink(ISerialEventSink* sink) = 0;

@@ -8,7 +8,7 @@ namespace quorvane::test {
 
 // A hand-set clock: time moves only when a test moves it.
 class ManualClock final : public IClock {
-public:
+  public:
     explicit ManualClock(std::int32_t start = 0) : now_(start) {}
     std::int32_t TickCount() override { return now_; }
     void Set(std::int32_t now) { now_ = now; }
@@ -18,7 +18,7 @@ public:
                                          static_cast<std::uint32_t>(ms));
     }
 
-private:
+  private:
     std::int32_t now_;
 };
 
