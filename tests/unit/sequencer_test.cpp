@@ -191,6 +191,32 @@ TEST_F(Sequencer, E8WithAndWithoutAnswer) {
     EXPECT_TRUE(rig.window.reports.empty());
 }
 
+TEST_F(Sequencer, E8AnswerIsKeptForTheOperations) {
+    seq.easySendE8ReqAnswer("033030");
+    rig.RunUntilIdle();
+    EXPECT_TRUE(rig.window.reports.empty());
+    EXPECT_EQ(rig.driver.varLastE8Answer(), (Bytes{0x85, 0x37, 0x02, 0x00, 0x03, 0x30, 0x31}));
+}
+
+TEST_F(Sequencer, CloneWriteSendsTheListedRanges) {
+    peer.revision = 0x04;
+    for (Int32 a = 0; a < 0x40; ++a) {
+        rig.radio.eepImage().WriteByte(a, static_cast<std::uint8_t>(a + 0x10));
+    }
+    rig.radio.cloneWriteAdrList_Clear();
+    rig.radio.cloneWriteAdrList_Add(0, 0x3F);
+    seq.easyCloneWrite();
+    rig.RunUntilIdle();
+    EXPECT_TRUE(rig.window.reports.empty());
+    EXPECT_EQ(seq.error(), 0);
+    ASSERT_EQ(peer.writtenRecords.size(), 4u);
+    EXPECT_EQ(peer.writtenRecords[3],
+              test::CloneRecord(0x30, rig.radio.eepImage().ReadBlock(0x30, 16)));
+    EXPECT_EQ(peer.heard[1], (Bytes{0xE3, 0x85, 0x37, 0x01, 0x00}));
+    EXPECT_EQ(peer.heard.back()[0], 0xE5);
+    EXPECT_EQ(rig.radio.cloneWriteAdrList(), "0000-003F,");  // the driver works on a copy
+}
+
 TEST_F(Sequencer, E8ResendsTwiceThenFails) {
     peer.answerE8 = false;
     seq.easySendE8ReqAnswer("033030");
