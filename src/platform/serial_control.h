@@ -20,6 +20,9 @@ enum class CommEvent : std::int16_t {
     RxParity = 1009,    // parity error
     TxFull = 1010,      // transmit queue full
     Dcb = 1011,         // device control block error
+    // The device went away while open (adapter unplugged, other end of a pseudo-terminal
+    // closed). The control has already closed the port when it reports this.
+    DeviceLost = 1100,
 };
 
 // Receives the control's events; the port form implements it.

@@ -1,0 +1,141 @@
+#pragma once
+
+#include <string>
+
+#include "platform/byte_string.h"
+#include "platform/checked.h"
+#include "platform/clock.h"
+#include "protocol/eeprom.h"
+#include "serial/cmc_tick.h"
+#include "serial/port_form.h"
+#include "serial/port_form_clients.h"
+
+namespace quorvane {
+
+// The link driver: frames payloads, runs one exchange at a time over the port form, finds the
+// echo and the answer frames in the received bytes, checks and stores what they carry, and
+// reports failures as error codes:
+// 1 no echo, 2 no answer, 3 bad answer, 4 clone-read frame count wrong, 5 clone data not
+// storable, 7 clone write rejected, 8 frame not sent.
+class clsCmcVep3Drv final : public ILinkDriverPort {
+  public:
+    static constexpr std::uint8_t kPreamble = 0xFE;
+    static constexpr std::uint8_t kEndOfFrame = 0xFD;
+    static constexpr std::uint8_t kRadioAddress = 0xEE;
+    static constexpr std::uint8_t kOwnAddress = 0xEF;
+    static constexpr Int32 kRxBufMax = 256;
+    static constexpr Int16 kDefaultEndAddress = 32736;
+    // The largest end address kept; the transceiver's image never reaches past it.
+    static constexpr Int16 kMaxEndAddress = 32752;
+
+    explicit clsCmcVep3Drv(IClock& clock);
+
+    // The port, used to transmit and to ask whether sending is possible.
+    frmCom* myObjCom() const { return myObjCom_; }
+    void myObjCom(frmCom* com) { myObjCom_ = com; }
+
+    Int16 workMode() const { return workMode_; }
+    // Also empties varLastE8Answer, sets lastEeAdr to 0 and chooses waitAnswer (1, 2, 4).
+    void workMode(Int16 mode);
+    bool waitAnswer() const { return waitAnswer_; }
+    void waitAnswer(bool value) { waitAnswer_ = value; }
+    Int16 retryCount() const { return retryCount_; }
+    void retryCount(Int16 value) { retryCount_ = value; }
+    Int16 retriesLeft() const { return retriesLeft_; }
+    Int32 echoTimeout() const { return echoTimeout_; }
+    Int32 answerTimeout() const { return answerTimeout_; }
+
+    clsCmcEeprom* myEep() const { return myEep_; }
+    void myEep(clsCmcEeprom* eep) { myEep_ = eep; }
+    Int16 sizDataOfPacket() const { return sizDataOfPacket_; }
+    void sizDataOfPacket(Int16 value) { sizDataOfPacket_ = value; }
+    const std::string& cloneWriteAdrList() const { return cloneWriteAdrList_; }
+    // Also sets nextWriteAdr to the start of the first range (-1 when there is none).
+    void cloneWriteAdrList(const std::string& list);
+    Int32 nextWriteAdr() const { return nextWriteAdr_; }
+
+    bool waitEcho() const { return workMode_ >= 1 && workMode_ <= 5; }
+    bool SendEnable() const;
+    bool Running() const { return Running_; }
+    // 0 idle, 1 waiting for the echo, 2 waiting for an answer.
+    Int16 waitState() const { return waitState_; }
+    bool txReady() const { return txReady_; }
+    const Bytes& txBuf() const { return txBuf_; }
+    Int32 rxBufSize() const { return Len(rxBuf_); }
+    bool outsideFrame() const { return outsideFrame_; }
+    Int32 lastEeAdr() const { return lastEeAdr_; }
+    // The end of the clone area from the last identification answer, always in 16..32752.
+    Int16 EndAddress() const { return EndAddress_; }
+    const Bytes& ansInfo() const { return ansInfo_; }
+    const Bytes& varLastE8Answer() const { return varLastE8Answer_; }
+    Int16 e8CheckByte() const { return e8CheckByte_; }
+    Int16 frameCounter() const { return frameCounter_; }
+    bool countMismatch() const { return countMismatch_; }
+
+    Int16 nowError() const override { return nowError_; }
+    // Stores the code, copies a non-zero code into lastError, and ends the exchange.
+    void nowError(Int16 code);
+    Int16 lastError() const { return lastError_; }
+    void lastError(Int16 code) { lastError_ = code; }
+
+    // Transmit half: 0 sent, 1 refused.
+    Int16 Send(const Bytes& payload);
+    Int16 RetrySend();
+    Int16 RealSend(const Bytes& payload);
+    void SendFE(Int16 count);
+
+    // Receive half.
+    void read(const Bytes& data) override;
+    void task() override;
+    void Reset() override;
+    void ClearRxBuffer() override;
+
+  private:
+    void SetWaitState(Int16 state);
+    void EndExchange();
+    void HandleLinkEvent(Int16 event, const Bytes& frame);
+    void ContinueCloneWrite();
+    bool BuildCloneWriteFrame(Bytes& payload);
+    Int16 DispatchAnswer(const Bytes& frame);
+    Int16 ValidateAnswer(const Bytes& frame);
+    Int16 StoreCloneData(const Bytes& frame);
+    void TakeEndAddress(const Bytes& frame);
+    void AppendToRxBuf(const std::uint8_t* first, const std::uint8_t* last);
+    void ReadEcho(const std::uint8_t*& first, const std::uint8_t* last);
+    void ReadAnswer(const std::uint8_t*& first, const std::uint8_t* last);
+
+    frmCom* myObjCom_ = nullptr;
+    clsCmcTick respTimer_;
+    Int16 workMode_ = 0;
+    bool waitAnswer_ = false;
+    Int16 retryCount_ = 0;
+    Int16 retriesLeft_ = 0;
+    Int32 echoTimeout_ = 1000;
+    Int32 answerTimeout_ = 1200;
+    Int16 waitState_ = 0;
+    Bytes txBuf_;
+    Bytes savedPayload_;
+    bool txReady_ = true;
+    bool Running_ = false;
+    Bytes rxBuf_;
+    bool outsideFrame_ = true;
+    clsCmcEeprom* myEep_ = nullptr;
+    Int16 sizDataOfPacket_ = 0;
+    std::string cloneWriteAdrList_;
+    Int32 nextWriteAdr_ = 0;
+    Int32 lastEeAdr_ = 0;
+    Int16 EndAddress_ = kDefaultEndAddress;
+    Bytes ansInfo_;
+    Bytes varLastE8Answer_;
+    Int16 e8CheckByte_ = 0;
+    Int16 frameCounter_ = 0;
+    bool countMismatch_ = false;
+    Int16 nowError_ = 0;
+    Int16 lastError_ = 0;
+};
+
+// True for text of decimal digits, or decimal digits with a single E or D between two of them
+// (read as an exponent).
+bool IsNumericText(const std::string& text);
+
+}  // namespace quorvane
