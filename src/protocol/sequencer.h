@@ -5,6 +5,7 @@
 #include "platform/byte_string.h"
 #include "platform/checked.h"
 #include "platform/clock.h"
+#include "protocol/e8_sender.h"
 #include "protocol/link_driver.h"
 #include "protocol/radio.h"
 #include "protocol/sequencer_clients.h"
@@ -18,7 +19,7 @@ namespace quorvane {
 // waits: each task looks at the driver once.
 // Operations: 0 none, 1 identify only, 2 clone read, 3 clone write, 4 E8 exchange.
 // error: 1 wrong model, 2 sub identifier refused, 3 revision unfit, 4 driver error.
-class clsCmcVep3Sequence {
+class clsCmcVep3Sequence final : public IE8Sender {
   public:
     static constexpr Int16 kOpNone = 0;
     static constexpr Int16 kOpIdentify = 1;
@@ -62,7 +63,7 @@ class clsCmcVep3Sequence {
     void easyReset(Int16 portNo);
     void easyCloneRead();
     void easyCloneWrite();
-    Int16 easySendE8NoAnswer(const std::string& spE8);
+    Int16 easySendE8NoAnswer(const std::string& spE8) override;
     Int16 easySendE8ReqAnswer(const std::string& spE8);
 
     void task();
