@@ -31,9 +31,8 @@ std::string clsIndOp_RigTamsk::ConsEv_Disp(clsConsole& objConsole, Int16 Index, 
             return ChannelLine(objIndEep_, tables_, objConsole.Title(Index),
                                CheckedAt(chList_, val, "channel list"));
         case kDispBpfAll:
-            return objConsole.Title(Index) + (SweepRunning() && Index == idxBpfAll_
-                                                  ? ": Sweeping"
-                                                  : ": [Enter] to Sweep");
+            return objConsole.Title(Index) +
+                   (SweepRunning() && Index == idxBpfAll_ ? ": Sweeping" : ": [Enter] to Sweep");
         case kDispBpf: {
             std::string line = objConsole.DefaultString(Index);
             const bool flagged = CheckedAt(sweepFlag_, Index - idxBpfT1_, "sweep flags");
@@ -48,8 +47,7 @@ std::string clsIndOp_RigTamsk::ConsEv_Disp(clsConsole& objConsole, Int16 Index, 
             if (!RssiRunning()) {
                 return objConsole.Title(Index) + ": [Enter] to Start";
             }
-            return objConsole.Title(Index) +
-                   (rssiStage_ ? ": RSSI S1 Level " : ": RSSI S3 Level ");
+            return objConsole.Title(Index) + (rssiStage_ ? ": RSSI S1 Level " : ": RSSI S3 Level ");
         case kDispLva: {
             std::string line = objConsole.DefaultString(Index);
             const Int16 k = static_cast<Int16>(Index - idxRxLva_);
@@ -64,8 +62,7 @@ std::string clsIndOp_RigTamsk::ConsEv_Disp(clsConsole& objConsole, Int16 Index, 
             return line;
         }
         case kDispVoltage: {
-            const double volts =
-                static_cast<double>(Mul16(objConsole.Value(Index), 5)) / 255.0;
+            const double volts = static_cast<double>(Mul16(objConsole.Value(Index), 5)) / 255.0;
             return objConsole.DefaultString(Index) +
                    Right(": [" + FormatNumber(volts, "##0.#0V"), 7) + "]";
         }
@@ -74,8 +71,7 @@ std::string clsIndOp_RigTamsk::ConsEv_Disp(clsConsole& objConsole, Int16 Index, 
     }
 }
 
-void clsIndOp_RigTamsk::ConsEv_SendE8(clsConsole& objConsole, Int16 Index, Int16 evNo,
-                                      Int16 val) {
+void clsIndOp_RigTamsk::ConsEv_SendE8(clsConsole& objConsole, Int16 Index, Int16 evNo, Int16 val) {
     if (evNo != 0) {
         return;
     }

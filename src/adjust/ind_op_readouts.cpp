@@ -23,9 +23,13 @@ constexpr ReadoutLineFormat kDaLines[] = {
 
 }  // namespace
 
-bool clsIndOp_RigTamsk::AdReadout(Int16 line, bool first) { return Readout(true, line, first); }
+bool clsIndOp_RigTamsk::AdReadout(Int16 line, bool first) {
+    return Readout(true, line, first);
+}
 
-bool clsIndOp_RigTamsk::DaReadout(Int16 line, bool first) { return Readout(false, line, first); }
+bool clsIndOp_RigTamsk::DaReadout(Int16 line, bool first) {
+    return Readout(false, line, first);
+}
 
 bool clsIndOp_RigTamsk::Readout(bool analog, Int16 line, bool first) {
     const Int16 selector =

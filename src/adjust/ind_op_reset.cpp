@@ -91,16 +91,7 @@ void clsIndOp_RigTamsk::BuildItemTable() {
         console_.AddItem();
         const auto i = static_cast<Int16>(console_.ListCount() - 1);
         console_.Title(i, row.title);
-        console_.EeAdr(i, row.eeAdr);
-        console_.E8Command(i, row.e8Command);
-        console_.Min(i, row.min);
-        console_.Max(i, row.max);
-        console_.LoopVal(i, row.loopVal);
-        console_.BarExist(i, row.barExist);
-        console_.EeDataSigned(i, false);
-        console_.Event_Disp(i, row.eventDisp);
-        console_.Event_SendE8(i, row.eventSendE8);
-        console_.Event_Enter(i, row.eventEnter);
+        // The index fields come first: the item lines drawn below already use them.
         const std::string title = row.title;
         if (title == "    CH No.") {
             idxChNo_ = i;
@@ -123,6 +114,16 @@ void clsIndOp_RigTamsk::BuildItemTable() {
         } else if (title == "      RSSI") {
             idxRssi_ = i;
         }
+        console_.EeAdr(i, row.eeAdr);
+        console_.E8Command(i, row.e8Command);
+        console_.Min(i, row.min);
+        console_.Max(i, row.max);
+        console_.LoopVal(i, row.loopVal);
+        console_.BarExist(i, row.barExist);
+        console_.EeDataSigned(i, false);
+        console_.Event_Disp(i, row.eventDisp);
+        console_.Event_SendE8(i, row.eventSendE8);
+        console_.Event_Enter(i, row.eventEnter);
     }
 }
 
@@ -142,7 +143,9 @@ Int16 clsIndOp_RigTamsk::RigTamskOp_Table_Txf_TempBorder(Int16 index) const {
     return CheckedAt(tblTempBorder_, index, "temperature border table");
 }
 
-void clsIndOp_RigTamsk::RigOpFunc_FormResource() { quorvane::RigOpFunc_FormResource(links_.form); }
+void clsIndOp_RigTamsk::RigOpFunc_FormResource() {
+    quorvane::RigOpFunc_FormResource(links_.form);
+}
 
 void clsIndOp_RigTamsk::RigOpFunc_FormLayout() {
     quorvane::RigOpFunc_FormLayout(links_.form, firstLayout_);

@@ -23,7 +23,7 @@ namespace quorvane {
 // sends and runs the adjusting cycle, the converter readouts, the special operations (RSSI
 // capture, filter sweeps, LVA automatic adjustment) and the item lines of its own.
 class clsIndOp_RigTamsk final : public IConsoleEvents, public ISubNameCheck {
-public:
+  public:
     // Everything the operations reach; all outlive the object.
     struct Links {
         clsConsole& console;
@@ -87,7 +87,7 @@ public:
     static Int16 Ratio(Int32 level, Int32 n);
     static Int16 Level(Int32 n, Int32 ratio);
 
-private:
+  private:
     // Reset and table.
     void BuildItemTable();
     void ResetSpecialOp();
@@ -139,8 +139,8 @@ private:
     std::array<Int16, 6> adCh_{0, 3, 5, 4, 0, 0};
     std::array<Int16, 10> daCmd_{16, 17, 18, 19, 12, 13, 14, 11, 15, 0};
 
-    Int16 idxChNo_ = 0, idxBal_ = 0, idxModN_ = 0, idxModRatio_ = 0, idxBpfAll_ = 0,
-          idxBpfT1_ = 0, idxRxLva_ = 0, idxLvRxLva_ = 0, idxLvTxLva_ = 0, idxRssi_ = 0;
+    Int16 idxChNo_ = 0, idxBal_ = 0, idxModN_ = 0, idxModRatio_ = 0, idxBpfAll_ = 0, idxBpfT1_ = 0,
+          idxRxLva_ = 0, idxLvRxLva_ = 0, idxLvTxLva_ = 0, idxRssi_ = 0;
 
     // After the read.
     bool flgMid_ = false;

@@ -128,8 +128,8 @@ bool clsIndOp_RigTamsk::SweepStep() {
                 sweepBest_ = r;
             }
             if (e >= console_.Max(t) || (sweepAllMode_ && e >= 127)) {
-                console_.Value(t, static_cast<Int16>(
-                                      std::floor((sweepLastBest_ + sweepFirstBest_) / 2.0)));
+                console_.Value(
+                    t, static_cast<Int16>(std::floor((sweepLastBest_ + sweepFirstBest_) / 2.0)));
                 sweepFlag_[static_cast<std::size_t>(sweepBand_)] = false;
                 next = 14;
                 break;
@@ -211,9 +211,8 @@ bool clsIndOp_RigTamsk::LvaStep() {
             }
             if (lvaTarget_ <= lvaLoReading_ || lvaHiReading_ <= lvaTarget_) {
                 // Out of reach: the old values come back and the failure mark stays.
-                forEachFlagged([&](Int16 k, Int16 a) {
-                    setValue(a, lvaSaved_[static_cast<std::size_t>(k)]);
-                });
+                forEachFlagged(
+                    [&](Int16 k, Int16 a) { setValue(a, lvaSaved_[static_cast<std::size_t>(k)]); });
                 next = 26;
             }
             break;

@@ -1,0 +1,236 @@
+#include "app/main_window.h"
+
+#include <cctype>
+#include <exception>
+
+#include "app/error_report.h"
+#include "platform/number_format.h"
+#include "settings/settings_file.h"
+
+namespace quorvane {
+
+namespace {
+
+// The hidden key sequence, stored scrambled: the typed characters, each code plus one and
+// upper-cased, and the caption it shows, each code plus one and reversed.
+constexpr char kKeyTrailSecret[] = "RVPSWBOF!UFBN";
+constexpr char kCaptionSecret[] = "7313!-xfsd!idofC";
+constexpr std::size_t kKeyTrailLength = 13;
+
+std::string Unscramble(const std::string& stored) {
+    std::string out;
+    for (auto it = stored.rbegin(); it != stored.rend(); ++it) {
+        out.push_back(static_cast<char>(*it - 1));
+    }
+    return out;
+}
+
+}  // namespace
+
+frmMain::frmMain(const Links& links) : links_(links) {}
+
+clsIndOp_RigTamsk& frmMain::Ops() {
+    if (ops_ == nullptr) {
+        raiseInvalidArgument("main window without adjustment operations");
+    }
+    return *ops_;
+}
+
+void frmMain::Attach(clsIndOp_RigTamsk& ops) {
+    ops_ = &ops;
+    ComPortNo(1);
+    ComAutoRelease(0);
+}
+
+void frmMain::ComPortNo(Int16 portNo) {
+    ComPortNo_ = portNo;
+    Ops().RigOpFunc_SetComPortNo(portNo);
+}
+
+void frmMain::ComAutoRelease(Int16 seconds) {
+    // Only the menu's 0 to 5 are offered; a stored time beyond 32 s cannot be held in
+    // milliseconds of 16 bits, so it is refused rather than allowed to overflow.
+    if (seconds < -32 || seconds > 32) {
+        return;
+    }
+    ComAutoRelease_ = seconds;
+    links_.sequence.comHoldReload(Mul16(seconds, 1000));
+}
+
+void frmMain::saveData(clsCmcProfileIO& objProf) {
+    objProf.Section(kOptionSection);
+    SaveOption(objProf, kComPortOption, ComPortNo_);
+    SaveOption(objProf, kComAutoReleaseOption, ComAutoRelease_);
+}
+
+void frmMain::loadData(clsCmcProfileIO& objProf) {
+    objProf.Section(kOptionSection);
+    // One variable for both reads: a value that cannot be read leaves the previous one.
+    Int32 shared = 0;
+    LoadOption(objProf, kComPortOption, shared);
+    ComPortNo(To16(shared));
+    LoadOption(objProf, kComAutoReleaseOption, shared);
+    ComAutoRelease(To16(shared));
+}
+
+void frmMain::MsgBoxCloneErr(clsCmcVep3Sequence& myObjVep3Seq) {
+    const CloneErrorState state{links_.com.errCannotOpen(), links_.com.errOverflow(),
+                                links_.com.comPortNum(), links_.driver.lastError(),
+                                myObjVep3Seq.error()};
+    const std::string message = CloneErrorMessage(state);
+    Ops().RigOpFunc_ResetAll();
+    MsgBoxCritical(*links_.form.messageBox, message);
+}
+
+void frmMain::task() {
+    clsCmcVep3Sequence& seq = links_.sequence;
+    seq.task();
+    Ops().task();
+    if (seq.OpRunning()) {
+        seq.task();
+    }
+    const frmMainControls& form = links_.form;
+    for (Int16 i = 1; i <= 4; ++i) {
+        form.mnuOptSelCom[static_cast<std::size_t>(i)]->Checked(ComPortNo_ == i);
+    }
+    for (Int16 i = 0; i <= 5; ++i) {
+        form.mnuOptionSelAutoRelease[static_cast<std::size_t>(i)]->Checked(ComAutoRelease_ == i);
+    }
+    const bool open = links_.com.comOpen();
+    form.lblComBusy->Caption("COM" + StrNumber(ComPortNo_) + (open ? ": OPEN" : ": CLOSE"));
+    form.lblComBusy->ForeColor(open ? SystemColor::ButtonText : SystemColor::GrayText);
+}
+
+void frmMain::ShowRuntimeError(const std::string& what) {
+    MsgBoxCritical(*links_.form.messageBox, "Run-time error: " + what);
+    try {
+        Ops().RigOpFunc_ResetAll();
+    } catch (const std::exception&) {
+        // The reset touches nothing outside; a second failure leaves the program as it is.
+    }
+}
+
+void frmMain::TickError(const RuntimeError& error) {
+    ShowRuntimeError(error.what());
+}
+
+template <typename F>
+auto frmMain::Guarded(F&& f) -> decltype(f()) {
+    try {
+        return f();
+    } catch (const std::exception& e) {
+        ShowRuntimeError(e.what());
+    }
+    return decltype(f())();
+}
+
+bool frmMain::lboConsole_KeyDown(Int16 keyCode, Int16 shift) {
+    return Guarded([&] {
+        IListBox& list = *links_.form.lboConsole;
+        const bool shifted = (shift & vbShiftMask) != 0;
+        Int16 step = 0;
+        bool consumed = false;
+        switch (keyCode) {
+            case vbKeyLeft:
+                step = shifted ? -5 : -1;
+                consumed = true;
+                break;
+            case vbKeyRight:
+                step = shifted ? 5 : 1;
+                consumed = true;
+                break;
+            case vbKeyReturn:
+            case vbKeySeparator:
+                consumed = true;
+                // With no line selected there is no item to act on.
+                if (list.ListIndex() >= 0) {
+                    links_.console.EnterPushed(list.ListIndex());
+                }
+                break;
+            default:
+                break;
+        }
+        if (step != 0 && list.ListIndex() >= 0) {
+            links_.console.UpDown(list.ListIndex(), step);
+        }
+        return consumed;
+    });
+}
+
+void frmMain::lboConsole_GotFocus() {
+    IListBox& list = *links_.form.lboConsole;
+    if (list.ListIndex() < 0 && list.ListCount() > 0) {
+        list.ListIndex(0);
+    }
+}
+
+void frmMain::Form_KeyDown(Int16 keyCode, Int16) {
+    if (keyCode == vbKeyF5) {
+        Guarded([&] { Ops().RigOpFunc_ClickCmd00(1); });
+    }
+}
+
+void frmMain::cmd00_Click(Int16 index) {
+    Guarded([&] { Ops().RigOpFunc_ClickCmd00(index); });
+}
+
+void frmMain::cmd00_KeyPress(Int16, char keyAscii) {
+    keyTrail_.push_back(static_cast<char>(
+        std::toupper(static_cast<unsigned char>(static_cast<char>(keyAscii + 1)))));
+    if (keyTrail_.size() > kKeyTrailLength) {
+        keyTrail_.erase(0, keyTrail_.size() - kKeyTrailLength);
+    }
+    if (keyTrail_ == kKeyTrailSecret) {
+        links_.form.window->Caption(Unscramble(kCaptionSecret));
+    }
+}
+
+void frmMain::mnuOptSelCom_Click(Int16 index) {
+    Guarded([&] { ComPortNo(index); });
+}
+
+void frmMain::mnuOptionSelAutoRelease_Click(Int16 index) {
+    Guarded([&] { ComAutoRelease(index); });
+}
+
+void frmMain::mnuFileExit_Click() {
+    if (exitRequested_) {
+        exitRequested_();
+    }
+}
+
+void frmMain::Form_Load() {
+    const frmMainControls& form = links_.form;
+    form.window->Caption(kProgramTitle);
+    form.lblTitle->Caption(std::string(kProgramTitle) +
+                           "\r\nAdjust Utility for Tamskor\r\nService adjustment at the bench");
+    Guarded([&] {
+        Ops().RigOpFunc_FormResource();
+        Ops().RigOpFunc_FormLayout();
+    });
+}
+
+void frmMain::Form_Resize() {
+    const frmMainControls& form = links_.form;
+    const Int32 width = form.window->ScaleWidth();
+    const Int32 pixel = form.screen->TwipsPerPixelY();
+    form.linSepa[0]->Coordinates(0, 0, width, 0);
+    form.linSepa[1]->Coordinates(0, pixel, width, pixel);
+    form.lblComBusy->Caption("");
+    form.lblComBusy->Move(120, 120, form.lblComBusy->Width(), form.lblComBusy->Height());
+    Guarded([&] { Ops().RigOpFunc_FormLayout(); });
+}
+
+void frmMain::Form_QueryUnload() {
+    if (shutdownCom_) {
+        shutdownCom_();
+    }
+}
+
+void frmMain::Form_Unload() {
+    if (endProgram_) {
+        endProgram_();
+    }
+}
+
+}  // namespace quorvane

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <string>
+
+#include "adjust/ind_op_rig_tamsk.h"
+#include "console/console.h"
+#include "platform/main_form.h"
+#include "protocol/link_driver.h"
+#include "protocol/sequencer.h"
+#include "protocol/sequencer_clients.h"
+#include "serial/port_form.h"
+#include "serial/port_form_clients.h"
+#include "settings/profile_io.h"
+
+namespace quorvane {
+
+// The main window's logic: the two options, the menus, keys and buttons turned into calls of
+// the console and the adjustment operations, the port status, the per-tick step and the error
+// report. It speaks to the window only through the control seams.
+class frmMain final : public IMainFormEvents, public ITickClient, public ICloneErrorReport {
+  public:
+    struct Links {
+        const frmMainControls& form;
+        frmCom& com;
+        const clsCmcVep3Drv& driver;
+        clsCmcVep3Sequence& sequence;
+        clsConsole& console;
+    };
+
+    explicit frmMain(const Links& links);
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    // The adjustment operations are created after the window object and wired in here; this
+    // also sets the options to their creation values (COM 1, release off).
+    void Attach(clsIndOp_RigTamsk& ops);
+
+    Int16 ComPortNo() const { return ComPortNo_; }
+    void ComPortNo(Int16 portNo);
+    Int16 ComAutoRelease() const { return ComAutoRelease_; }
+    // A time whose milliseconds do not fit 16 bits is refused and the old one kept.
+    void ComAutoRelease(Int16 seconds);
+
+    void saveData(clsCmcProfileIO& objProf);
+    void loadData(clsCmcProfileIO& objProf);
+
+    // ICloneErrorReport: the message for the current error state, after a full reset.
+    void MsgBoxCloneErr(clsCmcVep3Sequence& myObjVep3Seq) override;
+
+    // ITickClient.
+    void task() override;
+    void MsgBoxCloneErr() override { MsgBoxCloneErr(links_.sequence); }
+    void TickError(const RuntimeError& error) override;
+
+    // IMainFormEvents.
+    bool lboConsole_KeyDown(Int16 keyCode, Int16 shift) override;
+    void lboConsole_GotFocus() override;
+    void Form_KeyDown(Int16 keyCode, Int16 shift) override;
+    void cmd00_Click(Int16 index) override;
+    void cmd00_KeyPress(Int16 index, char keyAscii) override;
+    void mnuOptSelCom_Click(Int16 index) override;
+    void mnuOptionSelAutoRelease_Click(Int16 index) override;
+    void mnuFileExit_Click() override;
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_QueryUnload() override;
+    void Form_Unload() override;
+
+    // What the window's close and unload steps do beyond this object: the shutdown of the
+    // port form and the end of the program, wired by the composition root.
+    void onShutdownCom(std::function<void()> f) { shutdownCom_ = std::move(f); }
+    void onEndProgram(std::function<void()> f) { endProgram_ = std::move(f); }
+    void onExitRequested(std::function<void()> f) { exitRequested_ = std::move(f); }
+
+    const std::string& keyTrail() const { return keyTrail_; }
+
+  private:
+    clsIndOp_RigTamsk& Ops();
+    // Runs a window event; a runtime error that escapes it is shown and the adjustment
+    // operations are reset, and the program goes on.
+    template <typename F>
+    auto Guarded(F&& f) -> decltype(f());
+    void ShowRuntimeError(const std::string& what);
+
+    Links links_;
+    clsIndOp_RigTamsk* ops_ = nullptr;
+    Int16 ComPortNo_ = 1;
+    Int16 ComAutoRelease_ = 0;
+    std::string keyTrail_;
+    std::function<void()> shutdownCom_;
+    std::function<void()> endProgram_;
+    std::function<void()> exitRequested_;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,72 @@
+#include "app/program.h"
+
+#include "app/error_report.h"
+#include "settings/settings_file.h"
+
+namespace quorvane {
+
+bool ClaimSingleInstance(IProcessServices& process, IMessageBox& box) {
+    if (process.ClaimSingleInstance()) {
+        return true;
+    }
+    MsgBoxCritical(box, kAlreadyRunningMessage);
+    return false;
+}
+
+Program::Program(const Platform& platform)
+    : platform_(platform),
+      prof_(platform.profileFile, platform.process.ProgramDirectory()),
+      com_(platform.serial),
+      driver_(platform.clock),
+      seq_(com_, driver_, radio_, platform.clock),
+      main_({platform.form, com_, driver_, seq_, console_}) {
+    // The port form: its profile store, its link driver, its reset.
+    prof_.SetCurrentPath();
+    prof_.Name(kSettingsFileName);
+    prof_.Section(kSettingsInitialSection);
+    com_.vep3D(&driver_);
+    driver_.myObjCom(&com_);
+    com_.tickClient(&main_);
+    com_.settingsSaver(this);
+    com_.Reset();
+
+    // The transceiver this program expects.
+    radio_.radioNameM("8537");
+    radio_.radionameS("0200");
+    radio_.cloneWriteAdrList_Clear();
+    radio_.cloneWriteAdrList_Add(0, 32735);
+
+    com_.comPortNum(1);
+    com_.comBaud(9600);
+    driver_.Reset();
+    com_.Reset();
+
+    // The main window and, on its first use, the adjustment operations; then the options.
+    ops_ = std::make_unique<clsIndOp_RigTamsk>(clsIndOp_RigTamsk::Links{
+        console_, seq_, driver_, radio_, platform.form, main_, platform.clock});
+    seq_.subNameCheck(ops_.get());
+    seq_.errorReport(&main_);
+    main_.Attach(*ops_);
+    main_.loadData(prof_);
+
+    main_.onShutdownCom([this] { ShutdownCom(); });
+
+    com_.Form_Load();
+    com_.timSolidEnabled(true);
+}
+
+Program::~Program() {
+    // The port form and the sequencer must not call back into objects being destroyed.
+    com_.timSolidEnabled(false);
+    com_.tickClient(nullptr);
+    com_.settingsSaver(nullptr);
+    seq_.subNameCheck(nullptr);
+    seq_.errorReport(nullptr);
+}
+
+void Program::ShutdownCom() {
+    com_.AllOver();
+    com_.Form_Unload();
+}
+
+}  // namespace quorvane

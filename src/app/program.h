@@ -1,0 +1,82 @@
+#pragma once
+
+#include <memory>
+
+#include "adjust/ind_op_rig_tamsk.h"
+#include "app/main_window.h"
+#include "console/console.h"
+#include "platform/clock.h"
+#include "platform/main_form.h"
+#include "platform/process_services.h"
+#include "platform/profile_file.h"
+#include "platform/serial_control.h"
+#include "protocol/link_driver.h"
+#include "protocol/radio.h"
+#include "protocol/sequencer.h"
+#include "serial/port_form.h"
+#include "serial/port_form_clients.h"
+#include "settings/profile_io.h"
+
+namespace quorvane {
+
+// The platform parts a program runs on: real ones in the desktop program, fakes or the
+// in-process stand-in in tests. All outlive the program.
+struct Platform {
+    ISerialControl& serial;
+    IClock& clock;
+    IProfileFile& profileFile;
+    IProcessServices& process;
+    const frmMainControls& form;
+};
+
+// The composition root: exactly one of each main object, created and wired in the order of
+// start-up. Nothing is global, so a test can run several programs side by side.
+class Program final : public ISaveSettings {
+  public:
+    // Start-up up to the shown window: the port form and its profile store, the radio's
+    // identity, the port defaults, the options from the settings file, and the tick enabled.
+    // The port stays closed; the window is shown by the caller, which then calls Form_Load.
+    explicit Program(const Platform& platform);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // The 50 ms timer's tick.
+    void Tick() { com_.timSolid_Timer(); }
+
+    // Shutdown when the window closes: the port is closed, the options written, the tick
+    // stopped.
+    void ShutdownCom();
+
+    void SaveSettings() override { main_.saveData(prof_); }
+
+    frmCom& Com() { return com_; }
+    clsCmcVep3Drv& Driver() { return driver_; }
+    clsCmcRadio& Radio() { return radio_; }
+    clsCmcVep3Sequence& Sequence() { return seq_; }
+    clsConsole& Console() { return console_; }
+    frmMain& MainWindow() { return main_; }
+    clsIndOp_RigTamsk& Operations() { return *ops_; }
+    clsCmcProfileIO& Profile() { return prof_; }
+
+  private:
+    Platform platform_;
+    clsCmcProfileIO prof_;
+    frmCom com_;
+    clsCmcVep3Drv driver_;
+    clsCmcRadio radio_;
+    clsCmcVep3Sequence seq_;
+    clsConsole console_;
+    frmMain main_;
+    std::unique_ptr<clsIndOp_RigTamsk> ops_;
+};
+
+inline constexpr char kAlreadyRunningMessage[] =
+    "Cannot execute Quorvane ADJ Rev.2.0 repeatedly.\r\nQuorvane ADJ Rev.2.0 is already "
+    "executing.";
+
+// The single-instance rule, before anything else is created: false (after the refusal
+// message) when another instance runs.
+bool ClaimSingleInstance(IProcessServices& process, IMessageBox& box);
+
+}  // namespace quorvane

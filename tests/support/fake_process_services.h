@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "platform/process_services.h"
+
+namespace quorvane::test {
+
+class FakeProcessServices final : public IProcessServices {
+  public:
+    bool ClaimSingleInstance() override { return !anotherRunning; }
+    std::string ProgramDirectory() override { return directory; }
+    void EndProcess() override { ++ends; }
+
+    bool anotherRunning = false;
+    std::string directory = "/opt/quorvane";
+    int ends = 0;
+};
+
+}  // namespace quorvane::test
