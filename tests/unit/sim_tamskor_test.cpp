@@ -280,6 +280,40 @@ TEST(SimTamskor, ANewRequestEndsACloneReadInProgress) {
     EXPECT_LE(frames.size(), 3u);
 }
 
+TEST(SimTamskor, RandomLineNoiseNeverBreaksIt) {
+    // Noise rich in frame bytes, with real requests mixed in; everything is echoed and the
+    // requests among the noise are still answered.
+    Bench b;
+    std::uint32_t x = 12345;
+    auto next = [&x] {
+        x = x * 1103515245u + 12345u;
+        return static_cast<std::uint8_t>(x >> 16);
+    };
+    std::size_t sent = 0;
+    Bytes out;
+    for (int round = 0; round < 400; ++round) {
+        Bytes noise;
+        for (int i = 0; i < 300; ++i) {
+            const std::uint8_t r = next();
+            noise.push_back(r < 40 ? kPreamble : r < 60 ? kEndOfFrame : r < 80 ? 0xEE : r);
+        }
+        if (round % 40 == 0) {
+            const Bytes id = HexToBytes("FD" + kIdentify);
+            noise.insert(noise.end(), id.begin(), id.end());
+        }
+        b.sim.Receive(noise, b.now);
+        sent += noise.size();
+        b.now += FromMs(400);
+        const Bytes due = b.sim.TakeDue(b.now);
+        out.insert(out.end(), due.begin(), due.end());
+    }
+    const Bytes rest = test::Drain(b.sim, b.now);
+    out.insert(out.end(), rest.begin(), rest.end());
+    EXPECT_GE(out.size(), sent);
+    EXPECT_GE(b.sim.AnswerFrames(), 10);
+    EXPECT_EQ(b.sim.Image().data().size(), 32736u);
+}
+
 TEST(SimTamskor, TimeNeverGoesBackwards) {
     Bench b;
     b.sim.TakeDue(FromMs(5000));
