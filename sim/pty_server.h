@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+#include "tamskor_sim.h"
+
+namespace quorvane::sim {
+
+// The stand-in on a pseudo-terminal in raw mode, at real time: what the program writes to the
+// device reaches the stand-in as it is read, and the stand-in's bytes are written as they
+// become due, so they leave at the baud rate.
+class PtyServer {
+  public:
+    enum class End { Signal, HungUp, LineError };
+
+    // Opens the pseudo-terminal; std::runtime_error when it cannot.
+    explicit PtyServer(TamskorSim& transceiver);
+    ~PtyServer();
+    PtyServer(const PtyServer&) = delete;
+    PtyServer& operator=(const PtyServer&) = delete;
+
+    // The device a program opens, e.g. /dev/pts/3.
+    const std::string& DevicePath() const { return path_; }
+
+    // Serves until signalFd becomes readable, the stand-in hangs up (the line is then closed),
+    // or the line fails. Waits in poll, never spins.
+    End Serve(int signalFd);
+
+  private:
+    void Close();
+    void AwaitDrain(int signalFd);
+
+    TamskorSim* transceiver_;
+    int master_ = -1;
+    int slave_ = -1;  // held open so the line stays up while no program has it open
+    std::string path_;
+};
+
+}  // namespace quorvane::sim

@@ -1,0 +1,384 @@
+#include "tamskor_sim.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+#include "e8_items.h"
+
+namespace quorvane::sim {
+
+namespace {
+
+// Stray bytes of the garbage fault; never 0xFE or 0xFD, so they sit between frames.
+const Bytes kGarbageBytes{0x00, 0x55, 0xAA, 0x13, 0x7F};
+
+bool HasFrameByte(std::uint16_t id) {
+    for (std::uint8_t b : {static_cast<std::uint8_t>(id >> 8), static_cast<std::uint8_t>(id)}) {
+        if (b == kPreamble || b == kEndOfFrame) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::uint16_t IdAt(const Bytes& c, std::size_t i) {
+    return static_cast<std::uint16_t>(c[i] << 8 | c[i + 1]);
+}
+
+void PutId(Bytes& b, std::uint16_t id) {
+    b.push_back(static_cast<std::uint8_t>(id >> 8));
+    b.push_back(static_cast<std::uint8_t>(id & 0xFF));
+}
+
+std::string Hex4(unsigned v) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%04X", v & 0xFFFF);
+    return buf;
+}
+
+}  // namespace
+
+TamskorSim::TamskorSim(TamskorConfig config, SimImage image)
+    : config_(std::move(config)),
+      image_(std::move(image)),
+      analog_(config_.analog),
+      line_(config_.baud),
+      sub_(config_.faults.Has(Fault::RefusedSub) ? std::uint16_t{0x0300} : config_.sub),
+      revision_(config_.faults.Has(Fault::UnfitRevision) ? std::uint8_t{0x03} : config_.revision) {
+    // A frame of 11 + 2n bytes must fit the program's 256-byte receive buffer.
+    if (config_.bytesPerFrame < 1 || config_.bytesPerFrame > 122) {
+        throw std::invalid_argument("data bytes per clone frame must be 1..122");
+    }
+    if (HasFrameByte(config_.model) || HasFrameByte(sub_)) {
+        throw std::invalid_argument("identifiers must not contain the bytes FE or FD");
+    }
+    if (revision_ == kPreamble || revision_ == kEndOfFrame) {
+        throw std::invalid_argument("the revision byte must not be FE or FD");
+    }
+    if (config_.serial.size() != 8 ||
+        !std::all_of(config_.serial.begin(), config_.serial.end(),
+                     [](char ch) { return ch >= '0' && ch <= '9'; })) {
+        throw std::invalid_argument("the serial number must be 8 digits");
+    }
+    if (config_.turnaround < 0 || config_.frameGap < 0) {
+        throw std::invalid_argument("times must not be negative");
+    }
+}
+
+void TamskorSim::Receive(const Bytes& bytes, SimTime t) {
+    for (auto b : bytes) {
+        Receive(b, t);
+    }
+}
+
+void TamskorSim::Receive(std::uint8_t byte, SimTime t) {
+    t = std::max(t, lastTime_);
+    lastTime_ = t;
+    Generate(t);
+    if (hungUp_) {
+        return;
+    }
+    if (!config_.faults.Has(Fault::NoEcho)) {
+        line_.Pass(byte, t);
+    }
+    if (auto content = parser_.Push(byte)) {
+        HandleFrame(*content, t);
+    }
+}
+
+Bytes TamskorSim::TakeDue(SimTime now) {
+    now = std::max(now, lastTime_);
+    lastTime_ = now;
+    Generate(now);
+    if (hungUp_) {
+        line_.DropAfter(hangUpAt_);
+    }
+    return line_.TakeDue(now);
+}
+
+SimTime TamskorSim::NextFrameStart() const {
+    const SimTime gap = streamFrames_ > 0 ? config_.frameGap : 0;
+    return std::max(streamEarliest_, line_.FreeAt() + gap);
+}
+
+std::optional<SimTime> TamskorSim::NextEvent() const {
+    auto next = line_.NextDue();
+    if (streaming_) {
+        const SimTime start = NextFrameStart();
+        next = next ? std::min(*next, start) : start;
+    }
+    return next;
+}
+
+std::uint8_t TamskorSim::Readout(std::uint8_t selector) const {
+    return analog_.Read(selector, image_, channel_, lastLva_);
+}
+
+void TamskorSim::Generate(SimTime now) {
+    while (streaming_) {
+        const SimTime start = NextFrameStart();
+        if (start > now) {
+            break;
+        }
+        if (streamAdr_ < kImageSize) {
+            const std::int32_t n = std::min(config_.bytesPerFrame, kImageSize - streamAdr_);
+            const auto first = image_.data().begin() + streamAdr_;
+            Bytes record =
+                BuildCloneRecord(static_cast<std::uint16_t>(streamAdr_), Bytes(first, first + n));
+            ++streamFrames_;
+            if (config_.faults.Has(Fault::BadChecksum) &&
+                streamFrames_ == config_.faults.K(Fault::BadChecksum)) {
+                record.back() = static_cast<std::uint8_t>(record.back() + 1);
+                Note(start, "fault: checksum of data frame " + std::to_string(streamFrames_) +
+                                " off by one");
+            }
+            Bytes payload{kCmdCloneData};
+            const Bytes text = AsciiHex(record);
+            payload.insert(payload.end(), text.begin(), text.end());
+            const SimTime end = Answer(payload, start);
+            streamAdr_ += n;
+            if (config_.faults.Has(Fault::HangUp) &&
+                streamFrames_ == config_.faults.K(Fault::HangUp)) {
+                streaming_ = false;
+                hungUp_ = true;
+                hangUpAt_ = end;
+                Note(start, "fault: hanging up after data frame " + std::to_string(streamFrames_));
+            }
+        } else {
+            int count = streamFrames_ % 256;
+            if (config_.faults.Has(Fault::WrongCount)) {
+                count = (count + 1) % 256;
+                Note(start, "fault: end frame counts one frame too many");
+            }
+            Bytes payload{kCmdCloneEnd};
+            payload.insert(payload.end(), kSignature, kSignature + std::strlen(kSignature));
+            const Bytes countText = AsciiHex(Bytes{static_cast<std::uint8_t>(count)});
+            payload.insert(payload.end(), countText.begin(), countText.end());
+            Answer(payload, start);
+            streaming_ = false;
+        }
+    }
+}
+
+SimTime TamskorSim::AnswerEarliest(SimTime t) const {
+    return t + (config_.faults.Has(Fault::LateAnswer) ? kLateAnswerDelay : config_.turnaround);
+}
+
+SimTime TamskorSim::Answer(Bytes payload, SimTime earliest) {
+    if (config_.faults.Has(Fault::NoAnswer)) {
+        Note(earliest, "fault: answer withheld");
+        return earliest;
+    }
+    if (config_.faults.Has(Fault::Garbage)) {
+        line_.Send(kGarbageBytes, earliest);
+    }
+    Bytes wire = BuildFrame(kProgramAdr, kTransceiverAdr, payload);
+    ++answerFrames_;
+    if (config_.faults.Has(Fault::DroppedBytes) &&
+        answerFrames_ % config_.faults.K(Fault::DroppedBytes) == 0) {
+        wire.erase(wire.begin() + static_cast<std::ptrdiff_t>(wire.size() / 2));
+        Note(earliest, "fault: a byte dropped from the next frame");
+    }
+    const SimTime start = std::max(earliest, line_.FreeAt());
+    if (trace_ != nullptr) {
+        trace_->Frame(start, Direction::ToProgram, wire);
+    }
+    return line_.Send(wire, start);
+}
+
+void TamskorSim::Note(SimTime t, const std::string& text) {
+    if (trace_ != nullptr) {
+        trace_->Note(t, text);
+    }
+}
+
+void TamskorSim::Ignore(SimTime t, const std::string& why) {
+    ++ignoredFrames_;
+    Note(t, "ignored: " + why);
+}
+
+void TamskorSim::HandleFrame(const Bytes& c, SimTime t) {
+    if (trace_ != nullptr) {
+        Bytes wire{kPreamble, kPreamble};
+        wire.insert(wire.end(), c.begin(), c.end());
+        wire.push_back(kEndOfFrame);
+        trace_->Frame(t, Direction::ToTransceiver, wire);
+    }
+    if (c.size() < 3) {
+        Ignore(t, "short frame");
+        return;
+    }
+    if (c[0] != kTransceiverAdr || c[1] != kProgramAdr) {
+        Ignore(t, "not addressed EE EF");
+        return;
+    }
+    if (streaming_) {
+        streaming_ = false;
+        Note(t, "clone read abandoned: a new request arrived");
+    }
+    const std::uint8_t cmd = c[2];
+    if (cmd != kCmdCloneData && cmd != kCmdCloneEnd) {
+        writing_ = false;
+    }
+    const bool modelOk = c.size() >= 5 && IdAt(c, 3) == config_.model;
+    const bool subOk = c.size() >= 7 && IdAt(c, 5) == sub_;
+    switch (cmd) {
+        case kCmdIdentify:
+            if (!modelOk) {
+                Ignore(t, "identify for another model");
+                return;
+            }
+            AnswerIdentity(t);
+            return;
+        case kCmdCloneRead:
+            if (!modelOk || !subOk) {
+                Ignore(t, "clone read for another model or sub identifier");
+                return;
+            }
+            if (config_.faults.Has(Fault::NoAnswer)) {
+                Note(t, "fault: clone read not answered");
+                return;
+            }
+            streaming_ = true;
+            streamAdr_ = 0;
+            streamFrames_ = 0;
+            streamEarliest_ = AnswerEarliest(t);
+            return;
+        case kCmdCloneWrite:
+            if (!modelOk || !subOk) {
+                Ignore(t, "clone write for another model or sub identifier");
+                return;
+            }
+            writing_ = true;
+            writeOk_ = true;
+            staging_ = image_;
+            return;
+        case kCmdCloneData:
+            if (!writing_) {
+                Ignore(t, "clone data outside a clone write");
+                return;
+            }
+            CloneWriteRecord(c, t);
+            return;
+        case kCmdCloneEnd:
+            if (!writing_) {
+                Ignore(t, "clone end outside a clone write");
+                return;
+            }
+            CloneWriteEnd(c, t);
+            return;
+        case kCmdAdjust: {
+            if (!modelOk || !subOk) {
+                Ignore(t, "adjust command for another model or sub identifier");
+                return;
+            }
+            if (c.size() < 10) {
+                Ignore(t, "adjust command without sub-command and value");
+                return;
+            }
+            const auto value = FromAsciiHex(c[8], c[9]);
+            if (!value) {
+                Ignore(t, "adjust value not ASCII hexadecimal");
+                return;
+            }
+            if (c[7] == kSubReadout) {
+                AnswerReadout(*value, t);
+            } else {
+                SetItem(c[7], *value, t);
+            }
+            return;
+        }
+        default:
+            Ignore(t, "unknown command");
+            return;
+    }
+}
+
+void TamskorSim::AnswerIdentity(SimTime t) {
+    std::uint16_t model = config_.model;
+    if (config_.faults.Has(Fault::WrongModel)) {
+        model = model == 0x8538 ? 0x8536 : 0x8538;
+    }
+    Bytes p{kCmdIdentity};
+    PutId(p, model);
+    PutId(p, sub_);
+    p.push_back(63 - 7);  // the bytes from the length byte to the end
+    const char name[] = "TAMSKOR         ";
+    p.insert(p.end(), name, name + 16);
+    p.insert(p.end(), config_.serial.begin(), config_.serial.end());
+    p.insert(p.end(), 10, 0x00);
+    p.push_back(revision_);
+    p.insert(p.end(), 16, 0x00);
+    const std::string end = Hex4(kImageSize - 1);
+    p.insert(p.end(), end.begin(), end.end());
+    Answer(p, AnswerEarliest(t));
+}
+
+void TamskorSim::AnswerReadout(std::uint8_t selector, SimTime t) {
+    std::uint16_t sub = sub_;
+    if (config_.faults.Has(Fault::ForeignReadout)) {
+        sub = sub == 0x0100 ? 0x0200 : 0x0100;
+    }
+    Bytes p{kCmdAdjust};
+    PutId(p, config_.model);
+    PutId(p, sub);
+    p.push_back(kSubReadout);
+    const Bytes value = AsciiHex(Bytes{Readout(selector)});
+    p.insert(p.end(), value.begin(), value.end());
+    Answer(p, AnswerEarliest(t));
+}
+
+void TamskorSim::SetItem(std::uint8_t sub, std::uint8_t value, SimTime t) {
+    if (sub == kSubChannel) {
+        channel_ = value;
+        return;
+    }
+    if (sub == kSubAdjustMode) {
+        adjustMode_ = value;
+        return;
+    }
+    const auto item = FindE8Item(sub);
+    if (!item || item->address < 0) {
+        Ignore(t, "unknown sub-command " + Hex4(sub).substr(2));
+        return;
+    }
+    image_.Byte(item->address, value);
+    if (sub == kSubRxLva) {
+        lastLva_ = Lva::Rx;
+    } else if (sub == kSubTxLva) {
+        lastLva_ = Lva::Tx;
+    }
+}
+
+void TamskorSim::CloneWriteRecord(const Bytes& c, SimTime t) {
+    std::string why;
+    const auto record = ParseCloneRecordText(Bytes(c.begin() + 3, c.end()), &why);
+    if (!record) {
+        writeOk_ = false;
+        Note(t, "clone write record refused: " + why);
+        return;
+    }
+    if (record->address + static_cast<std::int32_t>(record->data.size()) > kImageSize) {
+        writeOk_ = false;
+        Note(t, "clone write record refused: outside the image");
+        return;
+    }
+    std::copy(record->data.begin(), record->data.end(), staging_.data().begin() + record->address);
+}
+
+void TamskorSim::CloneWriteEnd(const Bytes& c, SimTime t) {
+    const std::size_t n = std::strlen(kSignature);
+    const bool signatureOk = c.size() == 3 + n && std::memcmp(c.data() + 3, kSignature, n) == 0;
+    const std::uint8_t result = signatureOk && writeOk_ ? 0x00 : 0x01;
+    if (result == 0) {
+        image_ = staging_;
+    } else {
+        Note(t, "clone write refused, the image is unchanged");
+    }
+    writing_ = false;
+    Answer(Bytes{kCmdCloneResult, result}, AnswerEarliest(t));
+}
+
+}  // namespace quorvane::sim
