@@ -1,0 +1,104 @@
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "sim/wire_trace.h"
+#include "support/fake_controls.h"
+#include "support/fake_process_services.h"
+#include "support/fake_profile_file.h"
+#include "support/sim_rig.h"
+
+namespace quorvane::test {
+
+// The whole program over the in-process stand-in transceiver: fake window controls, an
+// in-memory settings file, the loopback serial control and one hand-set clock.
+class ProgramRig {
+public:
+    explicit ProgramRig(sim::TamskorConfig config = {},
+                        sim::SimImage image = sim::SimImage::Generate(1))
+        : sim(std::move(config), std::move(image)),
+          trace(traceText),
+          program(Platform{sim.serial, sim.clock, profile, process, form.controls}) {
+        sim.transceiver.SetTrace(&trace);
+        program.MainWindow().Form_Load();
+        program.MainWindow().Form_Resize();
+    }
+    ProgramRig(const ProgramRig&) = delete;
+    ProgramRig& operator=(const ProgramRig&) = delete;
+
+    // One 50 ms period: the line is pumped (its arrival ticks run at once), then the timer.
+    void Period() {
+        sim.Advance(50);
+        program.Tick();
+    }
+
+    template <typename Done>
+    bool RunUntil(Done done, std::int32_t maxMs) {
+        for (std::int32_t t = 0; t < maxMs; t += 50) {
+            Period();
+            if (done()) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void RunFor(std::int32_t ms) {
+        for (std::int32_t t = 0; t < ms; t += 50) {
+            Period();
+        }
+    }
+
+    bool Connect(std::int32_t maxMs = 150000) {
+        program.MainWindow().cmd00_Click(0);
+        return RunUntil([this] { return program.Operations().stepNo() >= 10; }, maxMs);
+    }
+
+    // Runs adjusting cycles until the cycle is back at its end with nothing left to send.
+    bool Settle(std::int32_t maxMs = 30000) {
+        return RunUntil(
+            [this] {
+                const clsConsole& c = program.Console();
+                for (Int16 i = 0; i < c.ListCount(); ++i) {
+                    if (c.flgChanged(i)) {
+                        return false;
+                    }
+                }
+                return program.Operations().stepNo() == 28 && !program.Sequence().OpRunning() &&
+                       program.Operations().subStepNo() == 0;
+            },
+            maxMs);
+    }
+
+    // The decoded lines of the frames the program sent since the last call.
+    std::vector<std::string> SentFrames() {
+        std::vector<std::string> out;
+        std::string line;
+        std::istringstream in(traceText.str().substr(consumed_));
+        while (std::getline(in, line)) {
+            const auto pos = line.find("PC>TR");
+            const auto bar = line.find("| ");
+            if (pos != std::string::npos && bar != std::string::npos) {
+                out.push_back(line.substr(bar + 2));
+            }
+        }
+        consumed_ = traceText.str().size();
+        return out;
+    }
+
+    FakeMainForm form;
+    FakeProfileFile profile;
+    FakeProcessServices process;
+    SimRig sim;
+    std::ostringstream traceText;
+    sim::WireTrace trace;
+    Program program;
+
+private:
+    std::size_t consumed_ = 0;
+};
+
+}  // namespace quorvane::test
