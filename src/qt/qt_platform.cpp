@@ -1,0 +1,97 @@
+#include "qt/qt_platform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QFontDatabase>
+#include <QStandardPaths>
+#include <QThread>
+#include <cstdlib>
+
+#include "qt/qt_guard.h"
+#include "qt/qt_text.h"
+
+namespace quorvane {
+
+void ConfigureApplication(QApplication& app) {
+    // The executable's own name, which the lock file's stale check compares with.
+    app.setApplicationName(QStringLiteral("quorvane-adj"));
+    SubstituteMissingFonts();
+}
+
+void SubstituteMissingFonts() {
+    const QString wanted = QStringLiteral("Courier New");
+    if (!QFontDatabase::hasFamily(wanted)) {
+        QFont::insertSubstitution(wanted, QStringLiteral("Liberation Mono"));
+    }
+}
+
+QtTickSource::QtTickSource(std::function<void()> tick, int periodMs) : tick_(std::move(tick)) {
+    timer_.setInterval(periodMs);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { RunNow(); });
+}
+
+void QtTickSource::Enabled(bool on) {
+    if (on) {
+        timer_.start();
+    } else {
+        timer_.stop();
+    }
+}
+
+void QtTickSource::RunNow() {
+    if (running_ || QApplication::activeModalWidget() != nullptr || !tick_) {
+        return;
+    }
+    running_ = true;
+    RunGuarded(nullptr, tick_);
+    running_ = false;
+}
+
+namespace {
+
+QString LockDirectory(const QString& given) {
+    if (!given.isEmpty()) {
+        return given;
+    }
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) {
+        dir = QDir::tempPath();
+    }
+    return dir;
+}
+
+}  // namespace
+
+QtProcessServices::QtProcessServices(QString lockName, QString lockDirectory)
+    : lockPath_(QDir(LockDirectory(lockDirectory)).filePath(lockName + QStringLiteral(".lock"))) {}
+
+QtProcessServices::~QtProcessServices() = default;
+
+bool QtProcessServices::ClaimSingleInstance() {
+    if (lock_ != nullptr) {
+        return true;
+    }
+    auto lock = std::make_unique<QLockFile>(lockPath_);
+    // A running instance holds its lock for hours: only a dead owner makes a lock stale.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        return false;
+    }
+    lock_ = std::move(lock);
+    return true;
+}
+
+std::string QtProcessServices::ProgramDirectory() {
+    return FromQString(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+}
+
+void QtProcessServices::EndProcess() {
+    if (QCoreApplication::instance() != nullptr && QThread::currentThread()->loopLevel() > 0) {
+        QCoreApplication::exit(0);
+        return;
+    }
+    std::exit(0);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/process_services.h"
+
+class QApplication;
+
+namespace quorvane {
+
+// The application-wide settings the window relies on: the program's name, and "Courier New"
+// mapped to the metric-compatible "Liberation Mono" where the former is not installed.
+void ConfigureApplication(QApplication& app);
+void SubstituteMissingFonts();
+
+// The program's tick: calls the function every period while enabled, and on RunNow (for
+// example when serial data arrives). A tick never runs inside another one, nor while a modal
+// window (a message box) is open; such a tick is dropped, the next one comes regardless.
+class QtTickSource {
+  public:
+    explicit QtTickSource(std::function<void()> tick, int periodMs = 50);
+    QtTickSource(const QtTickSource&) = delete;
+    QtTickSource& operator=(const QtTickSource&) = delete;
+
+    void Enabled(bool on);
+    bool Enabled() const { return timer_.isActive(); }
+    int PeriodMs() const { return timer_.interval(); }
+
+    // Runs one tick now, under the same rules as the timer's.
+    void RunNow();
+
+  private:
+    std::function<void()> tick_;
+    QTimer timer_;
+    bool running_ = false;
+};
+
+// Process services on Qt: the single-instance claim is a lock file in the user's runtime
+// (else temporary) directory; a lock left by a crashed instance is recognised by its dead
+// owner and taken over.
+class QtProcessServices final : public IProcessServices {
+  public:
+    // lockDirectory empty: the per-user runtime directory.
+    explicit QtProcessServices(QString lockName = QStringLiteral("quorvane-adj"),
+                               QString lockDirectory = {});
+    ~QtProcessServices() override;
+
+    bool ClaimSingleInstance() override;
+    std::string ProgramDirectory() override;
+    // Leaves the event loop when one runs (the program then returns from main), else ends
+    // the process with exit status 0.
+    void EndProcess() override;
+
+    QString LockFilePath() const { return lockPath_; }
+
+  private:
+    QString lockPath_;
+    std::unique_ptr<QLockFile> lock_;
+};
+
+}  // namespace quorvane
