@@ -1,6 +1,5 @@
-list(APPEND QUORVANE_QT_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/qt_serial_control.cpp
-# The main window's widgets, the UI seams on them, and the application helpers.
+# The serial control, the main window's widgets, the UI seams on them, and the application
+# helpers.
 list(APPEND QUORVANE_QT_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/qt_controls.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_guard.cpp
@@ -9,6 +8,7 @@ list(APPEND QUORVANE_QT_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/qt_message_box.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_platform.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_screen.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qt_serial_control.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_widgets.cpp
 )
