@@ -1,0 +1,20 @@
+// quorvane-adj: the desktop program.
+#include <QApplication>
+
+#include "qt/qt_message_box.h"
+#include "qt/qt_platform.h"
+#include "qt/qt_program.h"
+#include "qt/qt_text.h"
+#include "qt/settings_location.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    quorvane::ConfigureApplication(app);
+    quorvane::QtProcessServices process;
+    quorvane::QtMessageBox refusalBox;
+    return quorvane::RunProgram(process, refusalBox, [&process] {
+        const QString own = quorvane::ToQString(process.ProgramDirectory());
+        return quorvane::FromQString(
+            quorvane::ChooseSettingsDirectory(own, quorvane::UserSettingsDirectory()));
+    });
+}
