@@ -41,6 +41,7 @@ Walkthrough::Walkthrough(QtProgram& program, QString outputDirectory, std::FILE*
 
 bool Walkthrough::Run(int errorPort) {
     QDir().mkpath(out_);
+    clock_.start();
     const bool done = Title() && ConnectAndRead() && ChangeValue() && Sweep() && ParameterDump() &&
                       (errorPort == 0 || ErrorBox(errorPort));
     if (done) {
@@ -145,7 +146,7 @@ bool Walkthrough::Sweep() {
     }
     Select(line);
     Say("BPF T1 sweep: Enter on the line steps the filter through 0..255 while reading the "
-        "detector, and keeps the middle of the peak (about a minute).\n");
+        "detector, and keeps the middle of the peak.\n");
     Key(Qt::Key_Return);
     clsConsole& console = program_.Core().Console();
     const auto item = static_cast<Int16>(line);
@@ -237,7 +238,7 @@ void Walkthrough::Shot(const char* file, const char* what) {
     const QString path = QDir(out_).filePath(QString::fromLatin1(file));
     if (program_.Window().grab().save(path)) {
         ++shots_;
-        Say("  saved %s (%s)\n", qPrintable(path), what);
+        Say("  %3lld s  saved %s (%s)\n", clock_.elapsed() / 1000, qPrintable(path), what);
     } else {
         Say("walkthrough: cannot save %s\n", qPrintable(path));
     }
@@ -260,7 +261,7 @@ void Walkthrough::ShotWithBox(QWidget* box, const char* file, const char* what) 
     const QString path = QDir(out_).filePath(QString::fromLatin1(file));
     if (shot.save(path)) {
         ++shots_;
-        Say("  saved %s (%s)\n", qPrintable(path), what);
+        Say("  %3lld s  saved %s (%s)\n", clock_.elapsed() / 1000, qPrintable(path), what);
     } else {
         Say("walkthrough: cannot save %s\n", qPrintable(path));
     }

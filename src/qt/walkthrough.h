@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <cstdio>
 #include <functional>
@@ -48,6 +49,7 @@ class Walkthrough {
     QString out_;
     std::FILE* log_;
     int shots_ = 0;
+    QElapsedTimer clock_;
 };
 
 }  // namespace quorvane

@@ -19,7 +19,7 @@ constexpr char kUsage[] =
     "\n"
     "Opens the quorvane-adj window, plays Connect and the clone read, a value change, a\n"
     "BPF T1 sweep and the parameter dump against the transceiver on the program's COM port,\n"
-    "and saves a screenshot of every stage in DIR. Takes about three minutes.\n"
+    "and saves a screenshot of every stage in DIR. Takes about 90 s.\n"
     "  --settings-dir DIR  use DIR's settings file instead of the program's own\n"
     "  --error-port N      finally connect on COM N, which must give an error box, and\n"
     "                      photograph the box\n";
