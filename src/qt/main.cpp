@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
     quorvane::ConfigureApplication(app);
     quorvane::QtProcessServices process;
     quorvane::QtMessageBox refusalBox;
+    // The settings file sits beside the program while the user may write there, else in the
+    // user's configuration directory, so an installed program still saves its options.
     return quorvane::RunProgram(process, refusalBox, [&process] {
         const QString own = quorvane::ToQString(process.ProgramDirectory());
         return quorvane::FromQString(

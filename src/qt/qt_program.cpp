@@ -47,6 +47,7 @@ std::string QtProgram::PortDevice(Int16 portNo) {
 int RunProgram(IProcessServices& process, IMessageBox& refusalBox,
                const std::function<std::string()>& settingsDirectory) {
     if (!ClaimSingleInstance(process, refusalBox)) {
+        // A refused start is no success: a script that starts the program can tell.
         return 1;
     }
     QtProgram program(process, settingsDirectory(), [] { QCoreApplication::quit(); });
