@@ -15,7 +15,9 @@ bool ClaimSingleInstance(IProcessServices& process, IMessageBox& box) {
 
 Program::Program(const Platform& platform)
     : platform_(platform),
-      prof_(platform.profileFile, platform.process.ProgramDirectory()),
+      prof_(platform.profileFile, platform.settingsDirectory.empty()
+                                      ? platform.process.ProgramDirectory()
+                                      : platform.settingsDirectory),
       com_(platform.serial),
       driver_(platform.clock),
       seq_(com_, driver_, radio_, platform.clock),

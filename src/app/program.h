@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "adjust/ind_op_rig_tamsk.h"
 #include "app/main_window.h"
@@ -27,6 +28,8 @@ struct Platform {
     IProfileFile& profileFile;
     IProcessServices& process;
     const frmMainControls& form;
+    // Where the settings file lives; empty: the program's own directory.
+    std::string settingsDirectory{};
 };
 
 // The composition root: exactly one of each main object, created and wired in the order of

@@ -144,7 +144,11 @@ void frmCom::OnComm(CommEvent event) {
     switch (event) {
         case CommEvent::Receive:
             if (MsCom_->InBufferCount() > 0) {
-                timSolid_Timer();
+                if (receiveTickRunner_) {
+                    receiveTickRunner_();
+                } else {
+                    timSolid_Timer();
+                }
             }
             break;
         case CommEvent::RxOver:

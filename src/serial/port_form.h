@@ -73,6 +73,10 @@ class frmCom final : public ISerialEventSink {
     void timSolidEnabledListener(std::function<void(bool)> listener) {
         timSolidEnabledListener_ = std::move(listener);
     }
+    // The caller's way of running a tick at once when data arrives, so that it obeys the
+    // same rules as the timer's (a windowed program holds ticks back while a modal box is
+    // open). Unset, the arrival runs timSolid_Timer here.
+    void receiveTickRunner(std::function<void()> runner) { receiveTickRunner_ = std::move(runner); }
 
     // The tick: receive, driver step, main window step, error report, close on error.
     void timSolid_Timer();
@@ -94,6 +98,7 @@ class frmCom final : public ISerialEventSink {
     bool timSolidEnabled_ = false;
     bool inTick_ = false;
     std::function<void(bool)> timSolidEnabledListener_;
+    std::function<void()> receiveTickRunner_;
 };
 
 }  // namespace quorvane

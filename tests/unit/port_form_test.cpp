@@ -205,6 +205,21 @@ TEST_F(PortForm, CommunicationEvents) {
     EXPECT_FALSE(com.comOpen());
 }
 
+TEST_F(PortForm, ArrivalTickGoesThroughTheCallersRunnerWhenOneIsSet) {
+    com.comOpen(true);
+    int runs = 0;
+    com.receiveTickRunner([&] { ++runs; });
+    journal.clear();
+    port.Queue({7});
+    com.OnComm(CommEvent::Receive);
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(journal.empty());  // the runner decides whether the tick runs now
+    EXPECT_TRUE(driver.received.empty());
+    com.OnComm(CommEvent::RxOver);  // other events are still handled here
+    EXPECT_TRUE(com.errOverflow());
+    EXPECT_EQ(runs, 1);
+}
+
 TEST_F(PortForm, TickRunsItsStagesInOrder) {
     com.comOpen(true);
     port.Queue({0x42});

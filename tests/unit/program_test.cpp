@@ -81,6 +81,20 @@ TEST_F(ProgramFixture, StoredOptionsAndTheirRefusals) {
     }
 }
 
+TEST_F(ProgramFixture, ASettingsDirectoryOtherThanTheProgramsIsUsedForReadsAndWrites) {
+    const std::string file = "/home/tech/.config/quorvane-adj/QUORVAADJ.rs";
+    profile.Set(file, "OPTION", "ComPort", "2");
+    profile.Set(kFile, "OPTION", "ComPort", "4");  // beside the program: not this run's file
+    platform.settingsDirectory = "/home/tech/.config/quorvane-adj";
+    Program program(platform);
+    EXPECT_EQ(program.Profile().GetMyProfile(), file);
+    EXPECT_EQ(program.MainWindow().ComPortNo(), 2);
+    program.MainWindow().mnuOptSelCom_Click(3);
+    program.MainWindow().Form_QueryUnload();
+    EXPECT_EQ(profile.Get(file, "OPTION", "ComPort"), "3");
+    EXPECT_EQ(profile.Get(kFile, "OPTION", "ComPort"), "4");
+}
+
 TEST_F(ProgramFixture, MenusKeysAndTheHiddenSequence) {
     Program program(platform);
     frmMain& main = program.MainWindow();

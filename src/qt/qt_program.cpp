@@ -1,0 +1,58 @@
+#include "qt/qt_program.h"
+
+#include <QApplication>
+
+#include "settings/port_map.h"
+
+namespace quorvane {
+
+QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
+                     std::function<void()> onEnd)
+    : window_(std::make_unique<QtMainWindow>()),
+      serial_(std::make_unique<QtSerialControl>(
+          [this](std::int16_t portNo) { return PortDevice(portNo); })) {
+    program_ = std::make_unique<Program>(Platform{
+        *serial_, clock_, store_, process, window_->Controls(), std::move(settingsDirectory)});
+    frmCom& com = program_->Com();
+    ticks_ = std::make_unique<QtTickSource>([this] { program_->Tick(); },
+                                            static_cast<int>(frmCom::kTickPeriodMs));
+    com.timSolidEnabledListener([this](bool on) { ticks_->Enabled(on); });
+    com.receiveTickRunner([this] { ticks_->RunNow(); });
+    ticks_->Enabled(com.timSolidEnabled());
+
+    frmMain& main = program_->MainWindow();
+    main.onEndProgram(std::move(onEnd));
+    window_->Events(&main);
+}
+
+QtProgram::~QtProgram() {
+    // Nothing may call into the program while it goes: the window, the timer and the port.
+    window_->Events(nullptr);
+    ticks_->Enabled(false);
+    frmCom& com = program_->Com();
+    com.timSolidEnabledListener(nullptr);
+    com.receiveTickRunner(nullptr);
+    program_->MainWindow().onEndProgram(nullptr);
+    program_.reset();
+}
+
+void QtProgram::Show() {
+    window_->show();
+}
+
+std::string QtProgram::PortDevice(Int16 portNo) {
+    return ComPortDevice(store_, SettingsFile(), portNo);
+}
+
+int RunProgram(IProcessServices& process, IMessageBox& refusalBox,
+               const std::function<std::string()>& settingsDirectory) {
+    if (!ClaimSingleInstance(process, refusalBox)) {
+        // A refused start is no success: a script that starts the program can tell.
+        return 1;
+    }
+    QtProgram program(process, settingsDirectory(), [] { QCoreApplication::quit(); });
+    program.Show();
+    return QApplication::exec();
+}
+
+}  // namespace quorvane

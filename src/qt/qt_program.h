@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/program.h"
+#include "platform/process_services.h"
+#include "platform/steady_clock.h"
+#include "platform/ui_controls.h"
+#include "qt/qt_main_window.h"
+#include "qt/qt_platform.h"
+#include "qt/qt_serial_control.h"
+#include "settings/ini_file_store.h"
+
+namespace quorvane {
+
+// The desktop program: the Qt window, the serial port, the real clock and the settings file
+// under the core Program, with the 50 ms tick source following the port form's timer and
+// the arrival of serial data running a tick at once. Start-up runs up to the shown window
+// (Show); closing the window shuts down and then calls onEnd.
+class QtProgram {
+  public:
+    // settingsDirectory: where the settings file is read and written; empty: the program's
+    // own directory. The process services must outlive this object.
+    QtProgram(IProcessServices& process, std::string settingsDirectory,
+              std::function<void()> onEnd = {});
+    ~QtProgram();
+    QtProgram(const QtProgram&) = delete;
+    QtProgram& operator=(const QtProgram&) = delete;
+
+    // Shows the window; its Form_Load runs before it becomes visible.
+    void Show();
+
+    QtMainWindow& Window() { return *window_; }
+    Program& Core() { return *program_; }
+    QtSerialControl& Serial() { return *serial_; }
+    QtTickSource& Ticks() { return *ticks_; }
+    // The settings file this run reads and writes.
+    std::string SettingsFile() const { return program_->Profile().GetMyProfile(); }
+    // The device COM port portNo opens: [PORTS] COMn of the settings file, else the default.
+    std::string PortDevice(Int16 portNo);
+
+  private:
+    IniFileStore store_;
+    SteadyClock clock_;
+    std::unique_ptr<QtMainWindow> window_;
+    std::unique_ptr<QtSerialControl> serial_;
+    std::unique_ptr<Program> program_;
+    std::unique_ptr<QtTickSource> ticks_;
+};
+
+// The desktop program from start to end: the single-instance claim first (a refusal shows
+// its message and returns 1 without touching any file), then the window until it closes;
+// returns the event loop's status. settingsDirectory is asked only after the claim.
+int RunProgram(IProcessServices& process, IMessageBox& refusalBox,
+               const std::function<std::string()>& settingsDirectory);
+
+}  // namespace quorvane
