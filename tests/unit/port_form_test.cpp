@@ -50,7 +50,7 @@ class JournalWindow final : public ITickClient, public ISaveSettings {
         }
     }
     void MsgBoxCloneErr() override { journal->push_back("error report"); }
-    void TickError(const RuntimeError& e) override {
+    void TickError(const std::exception& e) override {
         journal->push_back("tick error");
         errors.push_back(e.what());
     }
