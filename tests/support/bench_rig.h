@@ -108,6 +108,49 @@ class SwitchedLine final : public ISerialControl {
     std::int16_t inputMode_ = 0;
 };
 
+// The item list of the window, which a test may make fail once (as a broken control would).
+class FaultyListBox final : public IListBox {
+  public:
+    explicit FaultyListBox(FakeMainForm& form) : list_(form.lboConsole) {
+        form.controls.lboConsole = this;
+    }
+    // Thrown by the next call of any kind, once.
+    std::function<void()> failOnce;
+
+    void Visible(bool v) override { Check().Visible(v); }
+    bool Visible() const override { return list_.Visible(); }
+    void Enabled(bool e) override { Check().Enabled(e); }
+    bool Enabled() const override { return list_.Enabled(); }
+    void Move(std::int32_t l, std::int32_t t, std::int32_t w, std::int32_t h) override {
+        Check().Move(l, t, w, h);
+    }
+    std::int32_t Left() const override { return list_.Left(); }
+    std::int32_t Top() const override { return list_.Top(); }
+    std::int32_t Width() const override { return list_.Width(); }
+    std::int32_t Height() const override { return list_.Height(); }
+    void SetFocus() override { Check().SetFocus(); }
+    bool HasFocus() const override { return list_.HasFocus(); }
+    void TabStopLast() override { Check().TabStopLast(); }
+    void AddItem(const std::string& text) override { Check().AddItem(text); }
+    void List(std::int16_t index, const std::string& text) override { Check().List(index, text); }
+    std::string List(std::int16_t index) const override { return list_.List(index); }
+    void Clear() override { Check().Clear(); }
+    std::int16_t ListCount() const override { return list_.ListCount(); }
+    std::int16_t ListIndex() const override { return list_.ListIndex(); }
+    void ListIndex(std::int16_t index) override { Check().ListIndex(index); }
+
+  private:
+    FakeListBox& Check() {
+        if (failOnce) {
+            const auto f = std::move(failOnce);
+            failOnce = nullptr;
+            f();
+        }
+        return list_;
+    }
+    FakeListBox& list_;
+};
+
 // One stand-in transceiver on the bench with its own loopback, on the bench's clock.
 struct BenchRadio {
     BenchRadio(sim::TamskorConfig config, sim::SimImage image, ManualClock& clock)
@@ -196,6 +239,7 @@ class BenchRig {
 
     ManualClock clock{100000};
     FakeMainForm form;
+    FaultyListBox list{form};
     FakeProfileFile profile;
     FakeProcessServices process;
 
