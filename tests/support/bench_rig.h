@@ -15,6 +15,7 @@
 #include "support/fake_controls.h"
 #include "support/fake_process_services.h"
 #include "support/fake_profile_file.h"
+#include "support/initial_state.h"
 #include "support/manual_clock.h"
 
 namespace quorvane::test {
@@ -225,17 +226,7 @@ class BenchRig {
         return RunUntil([this] { return program.Operations().stepNo() >= 10; }, maxMs);
     }
 
-    // The state after a reset: port closed, nothing running, the title page shown, and the
-    // eighteen item lines as at start-up. The channel line is drawn from whatever the image
-    // holds (a failed read may have filled part of it); its page is hidden until a read ends.
-    bool InInitialState() {
-        const auto& lines = form.lboConsole.lines;
-        return !program.Com().comOpen() && !program.Sequence().OpRunning() &&
-               program.Operations().stepNo() == 0 && lines.size() == initialLines.size() &&
-               lines.size() == 18 && lines[0].rfind("    CH No.: 01 ", 0) == 0 &&
-               std::equal(lines.begin() + 1, lines.end(), initialLines.begin() + 1) &&
-               form.fra01[0].Visible() && !form.fra01[1].Visible();
-    }
+    bool InInitialState() { return test::InInitialState(program, form, initialLines); }
 
     ManualClock clock{100000};
     FakeMainForm form;

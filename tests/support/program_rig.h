@@ -16,7 +16,7 @@ namespace quorvane::test {
 // The whole program over the in-process stand-in transceiver: fake window controls, an
 // in-memory settings file, the loopback serial control and one hand-set clock.
 class ProgramRig {
-public:
+  public:
     explicit ProgramRig(sim::TamskorConfig config = {},
                         sim::SimImage image = sim::SimImage::Generate(1))
         : sim(std::move(config), std::move(image)),
@@ -97,7 +97,7 @@ public:
     sim::WireTrace trace;
     Program program;
 
-private:
+  private:
     std::size_t consumed_ = 0;
 };
 
