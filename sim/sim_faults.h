@@ -21,6 +21,7 @@ enum class Fault : std::uint8_t {
     LateAnswer,      // answers start 1500 ms after the request, beyond the program's wait
     DroppedBytes,    // every k-th answer frame loses its middle byte
     HangUp,          // the transceiver goes silent after clone-read data frame k
+    BeyondImage,     // clone-read data frame k is addressed past the end of the image
 };
 
 struct FaultInfo {
@@ -31,7 +32,7 @@ struct FaultInfo {
     const char* help;
 };
 
-inline constexpr std::array<FaultInfo, 12> kFaults{{
+inline constexpr std::array<FaultInfo, 13> kFaults{{
     {Fault::NoEcho, "no-echo", false, 0, "the cable echoes nothing (answers still come)"},
     {Fault::NoAnswer, "no-answer", false, 0, "every frame is echoed, none is answered"},
     {Fault::WrongModel, "wrong-model", false, 0,
@@ -53,6 +54,8 @@ inline constexpr std::array<FaultInfo, 12> kFaults{{
      "every k-th answer frame (counting all answer frames) loses its middle byte"},
     {Fault::HangUp, "hang-up", true, 1,
      "silent after clone-read data frame k; on a pseudo-terminal the line is closed"},
+    {Fault::BeyondImage, "beyond-image", true, 1,
+     "clone-read data frame k is addressed past the end of the image (7FE0), checksum right"},
 }};
 
 const FaultInfo& InfoOf(Fault fault);

@@ -62,6 +62,8 @@ std::string HelpText() {
         "  --turnaround MS      from the end of a request to its answer (default 5)\n"
         "  --bytes-per-frame N  data bytes in a clone-read frame, 1..122 (default 32)\n"
         "  --frame-gap MS       pause between clone-read frames (default 0)\n"
+        "  --clone-end XXXX     last address of the clone area, 4 hex digits, at most 7FDF\n"
+        "                       (default 7FDF); a smaller area makes a quick clone read\n"
         "  --mid on|off         Mid flag of the generated image (default: chosen by the seed)\n"
         "  --link PATH          also make a symbolic link PATH to the device (an existing\n"
         "                       symbolic link there is replaced); removed on exit\n"
@@ -101,7 +103,7 @@ std::variant<SimOptions, std::string> ParseOptions(const std::vector<std::string
             "--baud",       "--seed",     "--image",           "--save-image",
             "--sub",        "--revision", "--fault",           "--trace",
             "--turnaround", "--link",     "--bytes-per-frame", "--frame-gap",
-            "--mid"};
+            "--mid",        "--clone-end"};
         bool known = false;
         for (const char* n : kWithValue) {
             known = known || name == n;
@@ -162,6 +164,11 @@ std::variant<SimOptions, std::string> ParseOptions(const std::vector<std::string
                 return "--bytes-per-frame must be 1..122, not '" + value + "'";
             }
             o.config.bytesPerFrame = static_cast<int>(n);
+        } else if (name == "--clone-end") {
+            if (!ParseHex(value, 4, h) || h >= static_cast<unsigned>(kImageSize)) {
+                return "--clone-end must be 4 hexadecimal digits 0000..7FDF, not '" + value + "'";
+            }
+            o.config.cloneEnd = static_cast<std::int32_t>(h);
         } else if (name == "--mid") {
             if (value != "on" && value != "off") {
                 return "--mid must be on or off, not '" + value + "'";

@@ -62,6 +62,9 @@ TamskorSim::TamskorSim(TamskorConfig config, SimImage image)
                      [](char ch) { return ch >= '0' && ch <= '9'; })) {
         throw std::invalid_argument("the serial number must be 8 digits");
     }
+    if (config_.cloneEnd < 0 || config_.cloneEnd >= kImageSize) {
+        throw std::invalid_argument("the clone area must end inside the image");
+    }
     if (config_.turnaround < 0 || config_.frameGap < 0) {
         throw std::invalid_argument("times must not be negative");
     }
@@ -122,12 +125,20 @@ void TamskorSim::Generate(SimTime now) {
         if (start > now) {
             break;
         }
-        if (streamAdr_ < kImageSize) {
-            const std::int32_t n = std::min(config_.bytesPerFrame, kImageSize - streamAdr_);
+        if (streamAdr_ <= config_.cloneEnd) {
+            const std::int32_t n =
+                std::min(config_.bytesPerFrame, config_.cloneEnd + 1 - streamAdr_);
             const auto first = image_.data().begin() + streamAdr_;
-            Bytes record =
-                BuildCloneRecord(static_cast<std::uint16_t>(streamAdr_), Bytes(first, first + n));
             ++streamFrames_;
+            std::int32_t recordAdr = streamAdr_;
+            if (config_.faults.Has(Fault::BeyondImage) &&
+                streamFrames_ == config_.faults.K(Fault::BeyondImage)) {
+                recordAdr = kImageSize;
+                Note(start, "fault: data frame " + std::to_string(streamFrames_) +
+                                " addressed past the end of the image");
+            }
+            Bytes record =
+                BuildCloneRecord(static_cast<std::uint16_t>(recordAdr), Bytes(first, first + n));
             if (config_.faults.Has(Fault::BadChecksum) &&
                 streamFrames_ == config_.faults.K(Fault::BadChecksum)) {
                 record.back() = static_cast<std::uint8_t>(record.back() + 1);
@@ -311,7 +322,7 @@ void TamskorSim::AnswerIdentity(SimTime t) {
     p.insert(p.end(), 10, 0x00);
     p.push_back(revision_);
     p.insert(p.end(), 16, 0x00);
-    const std::string end = Hex4(kImageSize - 1);
+    const std::string end = Hex4(static_cast<unsigned>(config_.cloneEnd));
     p.insert(p.end(), end.begin(), end.end());
     Answer(p, AnswerEarliest(t));
 }

@@ -23,6 +23,9 @@ struct TamskorConfig {
     SimTime turnaround = FromMs(5);  // from the end of a request to the start of its answer
     SimTime frameGap = 0;            // between two clone-read frames
     int bytesPerFrame = 32;          // data bytes in a clone-read frame, 1..122
+    // The last address of the clone area: told in the identity answer and sent by a clone
+    // read. A smaller area than the whole image makes a short transceiver for quick tests.
+    std::int32_t cloneEnd = 0x7FDF;
     std::uint16_t model = 0x8537;
     std::uint16_t sub = 0x0200;
     std::uint8_t revision = 0x04;
@@ -38,7 +41,8 @@ struct TamskorConfig {
 // The cable echoes every received byte at the time it is received. Complete frames addressed
 // EE EF are answered after the turnaround:
 //   E0 model 00 00      -> E1 identity answer (63 bytes from the addresses on)
-//   E2 model sub        -> E4 data frames over the whole image, then E5 with the frame count
+//   E2 model sub        -> E4 data frames over the clone area (the whole image unless
+//                          cloneEnd says less), then E5 with the frame count
 //   E3 model sub        -> clone write: E4 records are collected; E5 -> E6 00 and the image
 //                          takes them, or E6 01 (nothing taken) if any record or the
 //                          signature was bad

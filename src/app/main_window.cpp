@@ -102,15 +102,17 @@ void frmMain::task() {
 }
 
 void frmMain::ShowRuntimeError(const std::string& what) {
-    MsgBoxCritical(*links_.form.messageBox, "Run-time error: " + what);
+    // Reset before the message, as the communication report does: while the box is open the
+    // port is closed and nothing of what failed goes on running behind it.
     try {
         Ops().RigOpFunc_ResetAll();
     } catch (const std::exception&) {
         // The reset touches nothing outside; a second failure leaves the program as it is.
     }
+    MsgBoxCritical(*links_.form.messageBox, "Run-time error: " + what);
 }
 
-void frmMain::TickError(const RuntimeError& error) {
+void frmMain::TickError(const std::exception& error) {
     ShowRuntimeError(error.what());
 }
 
@@ -158,10 +160,12 @@ bool frmMain::lboConsole_KeyDown(Int16 keyCode, Int16 shift) {
 }
 
 void frmMain::lboConsole_GotFocus() {
-    IListBox& list = *links_.form.lboConsole;
-    if (list.ListIndex() < 0 && list.ListCount() > 0) {
-        list.ListIndex(0);
-    }
+    Guarded([&] {
+        IListBox& list = *links_.form.lboConsole;
+        if (list.ListIndex() < 0 && list.ListCount() > 0) {
+            list.ListIndex(0);
+        }
+    });
 }
 
 void frmMain::Form_KeyDown(Int16 keyCode, Int16) {
@@ -175,14 +179,16 @@ void frmMain::cmd00_Click(Int16 index) {
 }
 
 void frmMain::cmd00_KeyPress(Int16, char keyAscii) {
-    keyTrail_.push_back(static_cast<char>(
-        std::toupper(static_cast<unsigned char>(static_cast<char>(keyAscii + 1)))));
-    if (keyTrail_.size() > kKeyTrailLength) {
-        keyTrail_.erase(0, keyTrail_.size() - kKeyTrailLength);
-    }
-    if (keyTrail_ == kKeyTrailSecret) {
-        links_.form.window->Caption(Unscramble(kCaptionSecret));
-    }
+    Guarded([&] {
+        keyTrail_.push_back(static_cast<char>(
+            std::toupper(static_cast<unsigned char>(static_cast<char>(keyAscii + 1)))));
+        if (keyTrail_.size() > kKeyTrailLength) {
+            keyTrail_.erase(0, keyTrail_.size() - kKeyTrailLength);
+        }
+        if (keyTrail_ == kKeyTrailSecret) {
+            links_.form.window->Caption(Unscramble(kCaptionSecret));
+        }
+    });
 }
 
 void frmMain::mnuOptSelCom_Click(Int16 index) {
@@ -194,43 +200,52 @@ void frmMain::mnuOptionSelAutoRelease_Click(Int16 index) {
 }
 
 void frmMain::mnuFileExit_Click() {
-    if (exitRequested_) {
-        exitRequested_();
-    }
+    Guarded([&] {
+        if (exitRequested_) {
+            exitRequested_();
+        }
+    });
 }
 
 void frmMain::Form_Load() {
-    const frmMainControls& form = links_.form;
-    form.window->Caption(kProgramTitle);
-    form.lblTitle->Caption(std::string(kProgramTitle) +
-                           "\r\nAdjust Utility for Tamskor\r\nService adjustment at the bench");
     Guarded([&] {
+        const frmMainControls& form = links_.form;
+        form.window->Caption(kProgramTitle);
+        form.lblTitle->Caption(std::string(kProgramTitle) +
+                               "\r\nAdjust Utility for Tamskor\r\nService adjustment at the bench");
         Ops().RigOpFunc_FormResource();
         Ops().RigOpFunc_FormLayout();
     });
 }
 
 void frmMain::Form_Resize() {
-    const frmMainControls& form = links_.form;
-    const Int32 width = form.window->ScaleWidth();
-    const Int32 pixel = form.screen->TwipsPerPixelY();
-    form.linSepa[0]->Coordinates(0, 0, width, 0);
-    form.linSepa[1]->Coordinates(0, pixel, width, pixel);
-    form.lblComBusy->Caption("");
-    form.lblComBusy->Move(120, 120, form.lblComBusy->Width(), form.lblComBusy->Height());
-    Guarded([&] { Ops().RigOpFunc_FormLayout(); });
+    Guarded([&] {
+        const frmMainControls& form = links_.form;
+        const Int32 width = form.window->ScaleWidth();
+        const Int32 pixel = form.screen->TwipsPerPixelY();
+        form.linSepa[0]->Coordinates(0, 0, width, 0);
+        form.linSepa[1]->Coordinates(0, pixel, width, pixel);
+        form.lblComBusy->Caption("");
+        form.lblComBusy->Move(120, 120, form.lblComBusy->Width(), form.lblComBusy->Height());
+        Ops().RigOpFunc_FormLayout();
+    });
 }
 
 void frmMain::Form_QueryUnload() {
-    if (shutdownCom_) {
-        shutdownCom_();
-    }
+    // A failing shutdown is shown; the window still closes.
+    Guarded([&] {
+        if (shutdownCom_) {
+            shutdownCom_();
+        }
+    });
 }
 
 void frmMain::Form_Unload() {
-    if (endProgram_) {
-        endProgram_();
-    }
+    Guarded([&] {
+        if (endProgram_) {
+            endProgram_();
+        }
+    });
 }
 
 }  // namespace quorvane

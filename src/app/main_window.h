@@ -50,7 +50,7 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     // ITickClient.
     void task() override;
     void MsgBoxCloneErr() override { MsgBoxCloneErr(links_.sequence); }
-    void TickError(const RuntimeError& error) override;
+    void TickError(const std::exception& error) override;
 
     // IMainFormEvents.
     bool lboConsole_KeyDown(Int16 keyCode, Int16 shift) override;
@@ -76,8 +76,8 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
 
   private:
     clsIndOp_RigTamsk& Ops();
-    // Runs a window event; a runtime error that escapes it is shown and the adjustment
-    // operations are reset, and the program goes on.
+    // Runs a window event; a runtime error (any standard exception) that escapes it resets the
+    // adjustment operations and is shown, and the program goes on.
     template <typename F>
     auto Guarded(F&& f) -> decltype(f());
     void ShowRuntimeError(const std::string& what);

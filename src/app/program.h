@@ -61,6 +61,7 @@ class Program final : public ISaveSettings {
     frmMain& MainWindow() { return main_; }
     clsIndOp_RigTamsk& Operations() { return *ops_; }
     clsCmcProfileIO& Profile() { return prof_; }
+    const Platform& Parts() const { return platform_; }
 
   private:
     Platform platform_;

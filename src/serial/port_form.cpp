@@ -13,6 +13,18 @@ frmCom::~frmCom() {
     MsCom_->SetEventSink(nullptr);
 }
 
+template <typename F>
+void frmCom::Guarded(F&& body) {
+    try {
+        body();
+    } catch (const std::exception& error) {
+        if (tickClient_ == nullptr) {
+            throw;
+        }
+        tickClient_->TickError(error);
+    }
+}
+
 void frmCom::comOpen(bool value) {
     // A port number or line settings the control refuses mean the port must not open with
     // whatever it held before; that counts as a failed open.
@@ -113,7 +125,7 @@ void frmCom::timSolid_Timer() {
         ~TickScope() { flag = false; }
     } scope(inTick_);
 
-    try {
+    Guarded([this] {
         if (MsCom_->InBufferCount() > 0) {
             const Bytes data = MsCom_->Input();
             if (vep3D_ != nullptr) {
@@ -132,15 +144,14 @@ void frmCom::timSolid_Timer() {
         if (totalError() && comOpen()) {
             comOpen(false);
         }
-    } catch (const RuntimeError& error) {
-        if (tickClient_ == nullptr) {
-            throw;
-        }
-        tickClient_->TickError(error);
-    }
+    });
 }
 
 void frmCom::OnComm(CommEvent event) {
+    Guarded([this, event] { HandleComm(event); });
+}
+
+void frmCom::HandleComm(CommEvent event) {
     switch (event) {
         case CommEvent::Receive:
             if (MsCom_->InBufferCount() > 0) {

@@ -86,6 +86,11 @@ class frmCom final : public ISerialEventSink {
 
   private:
     void Configure(Int32 baud, Int32 receiveThreshold);
+    // Runs the body of a tick or an event; an exception that escapes it goes to the main
+    // window (rethrown when none is wired, as there is no one else to tell).
+    template <typename F>
+    void Guarded(F&& body);
+    void HandleComm(CommEvent event);
 
     ISerialControl* MsCom_;
     ILinkDriverPort* vep3D_ = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+
 #include "platform/byte_string.h"
 #include "platform/checked.h"
 #include "platform/runtime_error.h"
@@ -34,8 +36,9 @@ class ITickClient {
     // Reports the latched port or link error once; resets the operations, the sequencer, the
     // driver and the port form before it shows its message.
     virtual void MsgBoxCloneErr() = 0;
-    // A runtime error escaped a tick: show it and reset the adjustment operations.
-    virtual void TickError(const RuntimeError& error) = 0;
+    // A runtime error (the program's own or any standard exception) escaped a tick or a
+    // communication event: reset the adjustment operations and show it.
+    virtual void TickError(const std::exception& error) = 0;
 
   protected:
     ~ITickClient() = default;

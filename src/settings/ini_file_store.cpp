@@ -66,11 +66,12 @@ enum class LineKind { Blank, Comment, Section, Entry, Other };
 
 struct IniLine {
     std::size_t begin = 0;    // first byte of the line
-    std::size_t textEnd = 0;  // end of its text, before "\r\n" or "\n"
+    std::size_t textEnd = 0;  // end of its text, before "\r\n" or "\n" (or a final "\r")
     std::size_t end = 0;      // after its line ending
     LineKind kind = LineKind::Blank;
-    std::string_view name;   // section or key, trimmed
-    std::string_view value;  // entry value, trimmed
+    std::string_view name;       // section or key, trimmed
+    std::string_view value;      // entry value, trimmed
+    bool endsInNewLine = false;  // its ending holds the "\n"
     bool HasEnding() const { return end > textEnd; }
 };
 
@@ -112,10 +113,13 @@ std::vector<IniLine> SplitLines(std::string_view content) {
         const std::size_t nl = content.find('\n', begin);
         std::size_t textEnd = nl == std::string_view::npos ? content.size() : nl;
         const std::size_t end = nl == std::string_view::npos ? content.size() : nl + 1;
-        if (nl != std::string_view::npos && textEnd > begin && content[textEnd - 1] == '\r') {
+        // A "\r" at the very end of the file is a "\r\n" cut short: an ending, not text, so that
+        // the line reads the same before and after a write completes it.
+        if (textEnd > begin && content[textEnd - 1] == '\r') {
             --textEnd;
         }
         lines.push_back(Classify(content, begin, textEnd, end));
+        lines.back().endsInNewLine = nl != std::string_view::npos;
         begin = end;
     }
     return lines;
@@ -209,11 +213,20 @@ bool ValidKey(std::string_view key) {
 
 std::string_view NewLineOf(std::string_view content, const std::vector<IniLine>& lines) {
     for (const IniLine& line : lines) {
-        if (line.HasEnding()) {
+        if (line.endsInNewLine) {
             return content.substr(line.textEnd, line.end - line.textEnd);
         }
     }
     return kNativeNewLine;
+}
+
+// What completes the ending of a line before another is written after it: nothing when it has
+// one, the "\n" of a "\r\n" cut short, else a whole line ending.
+std::string_view EndingToAdd(const IniLine& line, std::string_view nl) {
+    if (line.endsInNewLine) {
+        return {};
+    }
+    return line.HasEnding() ? std::string_view("\n") : nl;
 }
 
 std::string WithEntry(std::string_view content, std::string_view section, std::string_view key,
@@ -229,9 +242,7 @@ std::string WithEntry(std::string_view content, std::string_view section, std::s
     if (!span) {
         out.append(content);
         if (!lines.empty()) {
-            if (!lines.back().HasEnding()) {
-                out.append(nl);
-            }
+            out.append(EndingToAdd(lines.back(), nl));
             if (lines.back().kind != LineKind::Blank) {
                 out.append(nl);
             }
@@ -257,9 +268,7 @@ std::string WithEntry(std::string_view content, std::string_view section, std::s
     }
     const IniLine& prev = lines[after];
     out.append(content.substr(0, prev.end));
-    if (!prev.HasEnding()) {
-        out.append(nl);
-    }
+    out.append(EndingToAdd(prev, nl));
     out.append(entry).append(nl);
     out.append(content.substr(prev.end));
     return out;

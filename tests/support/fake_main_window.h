@@ -47,7 +47,7 @@ class FakeMainWindow final : public ITickClient, public ICloneErrorReport, publi
     }
     void MsgBoxCloneErr() override { Report(); }
     void MsgBoxCloneErr(clsCmcVep3Sequence& /*sequence*/) override { Report(); }
-    void TickError(const RuntimeError& error) override {
+    void TickError(const std::exception& error) override {
         Log("tick error");
         tickErrors.push_back(error.what());
         ResetAll();

@@ -133,6 +133,27 @@ TEST_F(IniFileStoreTest, WritesKeepEveryOtherByte) {
     EXPECT_EQ(Get("OPTION", "# comment"), "dflt");
 }
 
+TEST_F(IniFileStoreTest, FinalCarriageReturnIsALineEndingCutShort) {
+    // A write after such a line completes its ending and never changes what it reads.
+    WriteFile(file, "1=x\n[OPTION]\nComPort=-\r");
+    EXPECT_EQ(Get("OPTION", "ComPort"), "-");
+    EXPECT_TRUE(Put("option", "a", "77"));
+    EXPECT_EQ(ReadFile(file), "1=x\n[OPTION]\nComPort=-\r\na=77\n");
+    EXPECT_EQ(Get("OPTION", "ComPort"), "-");
+    EXPECT_EQ(Get("OPTION", "a"), "77");
+
+    WriteFile(file, "[A]\r\nk=v\r");
+    EXPECT_TRUE(Put("B", "k", "1"));
+    EXPECT_EQ(ReadFile(file), "[A]\r\nk=v\r\n\r\n[B]\r\nk=1\r\n");
+    EXPECT_EQ(Get("A", "k"), "v");
+
+    WriteFile(file, "[A]\rk=v\r");  // a lone CR inside a line is text
+    EXPECT_EQ(Get("A", "k"), "dflt");
+    EXPECT_TRUE(Put("A", "k", "w"));
+    EXPECT_EQ(Get("A", "k"), "w");
+    EXPECT_EQ(ReadFile(file).rfind("[A]\rk=v\r\n", 0), 0u);
+}
+
 TEST_F(IniFileStoreTest, FirstOfDuplicateSectionsAndKeysWins) {
     WriteFile(file, "[A]\nk=1\nk=2\n[a]\nk=3\nj=4\n");
     EXPECT_EQ(Get("A", "k"), "1");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,17 +21,26 @@ class JournalDriver final : public ILinkDriverPort {
     Int16 error = 0;
     Bytes received;
     bool throwOnRead = false;
+    bool throwStdOnRead = false;
+    bool throwOnReset = false;
     void read(const Bytes& data) override {
         journal->push_back("read");
         received.insert(received.end(), data.begin(), data.end());
         if (throwOnRead) {
             raiseOverflow("test");
         }
+        if (throwStdOnRead) {
+            throw std::length_error("vector too long");
+        }
     }
     void task() override { journal->push_back("driver task"); }
     void Reset() override {
         journal->push_back("driver reset");
         error = 0;
+        if (throwOnReset) {
+            throwOnReset = false;
+            raiseIndexOutOfRange("test");
+        }
     }
     void ClearRxBuffer() override { journal->push_back("clear rx"); }
     Int16 nowError() const override { return error; }
@@ -50,7 +60,7 @@ class JournalWindow final : public ITickClient, public ISaveSettings {
         }
     }
     void MsgBoxCloneErr() override { journal->push_back("error report"); }
-    void TickError(const RuntimeError& e) override {
+    void TickError(const std::exception& e) override {
         journal->push_back("tick error");
         errors.push_back(e.what());
     }
@@ -266,6 +276,30 @@ TEST_F(PortForm, RuntimeErrorInATickGoesToTheWindow) {
     journal.clear();
     com.timSolid_Timer();
     EXPECT_EQ(journal, (Journal{"driver task", "main task"}));
+}
+
+TEST_F(PortForm, AnyStandardExceptionInATickOrAnEventGoesToTheWindow) {
+    com.comOpen(true);
+    port.Queue({1});
+    driver.throwStdOnRead = true;
+    port.Fire(CommEvent::Receive);  // the arrival tick
+    ASSERT_EQ(window.errors.size(), 1u);
+    EXPECT_EQ(window.errors[0], "vector too long");
+    driver.throwStdOnRead = false;
+
+    // An overflow event closes the port outside a tick; what fails there is reported too.
+    driver.throwOnReset = true;
+    port.Fire(CommEvent::RxOver);
+    ASSERT_EQ(window.errors.size(), 2u);
+    EXPECT_TRUE(com.errOverflow());
+    journal.clear();
+    com.timSolid_Timer();
+    EXPECT_EQ(journal.back(), "error report");
+
+    // With no window wired there is no one to tell: the exception goes on to the caller.
+    com.tickClient(nullptr);
+    driver.throwOnReset = true;
+    EXPECT_THROW(port.Fire(CommEvent::DeviceLost), RuntimeError);
 }
 
 TEST_F(PortForm, AllOverClosesBeforeSaving) {

@@ -26,6 +26,7 @@ TEST(SimOptions, Defaults) {
     EXPECT_EQ(o.config.revision, 0x04);
     EXPECT_EQ(o.config.turnaround, FromMs(5));
     EXPECT_EQ(o.config.bytesPerFrame, 32);
+    EXPECT_EQ(o.config.cloneEnd, 0x7FDF);
     EXPECT_EQ(o.seed, 1u);
     EXPECT_EQ(o.config.serial, "00000001");
     EXPECT_TRUE(o.config.faults.Empty());
@@ -55,6 +56,8 @@ TEST(SimOptions, EveryOptionInBothForms) {
                                 "on",
                                 "--link",
                                 "/tmp/radio",
+                                "--clone-end",
+                                "017F",
                                 "--help"});
     EXPECT_EQ(o.config.baud, 38400);
     EXPECT_EQ(o.seed, 123456789u);
@@ -71,6 +74,7 @@ TEST(SimOptions, EveryOptionInBothForms) {
     EXPECT_EQ(o.config.frameGap, FromMs(3));
     EXPECT_EQ(o.image.mid, true);
     EXPECT_EQ(o.linkPath, "/tmp/radio");
+    EXPECT_EQ(o.config.cloneEnd, 0x017F);
     EXPECT_TRUE(o.help);
     EXPECT_EQ(Parse({"--image", "/tmp/i.bin"}).imagePath, "/tmp/i.bin");
 }
@@ -89,6 +93,8 @@ TEST(SimOptions, BadValuesAreRefusedWithTheReason) {
     EXPECT_EQ(Error({"--bytes-per-frame", "123"}), "--bytes-per-frame must be 1..122, not '123'");
     EXPECT_EQ(Error({"--seed", "x"}), "--seed must be a number 0..4294967295, not 'x'");
     EXPECT_EQ(Error({"--mid", "yes"}), "--mid must be on or off, not 'yes'");
+    EXPECT_EQ(Error({"--clone-end", "7FE0"}),
+              "--clone-end must be 4 hexadecimal digits 0000..7FDF, not '7FE0'");
     EXPECT_EQ(Error({"--image", "a", "--mid", "off"}), "--image cannot be combined with --mid");
 }
 
@@ -96,7 +102,7 @@ TEST(SimOptions, HelpNamesEveryOptionAndFault) {
     const std::string help = HelpText();
     for (const char* option : {"--baud", "--seed", "--image", "--save-image", "--sub", "--revision",
                                "--fault", "--trace", "--turnaround", "--bytes-per-frame",
-                               "--frame-gap", "--mid", "--link", "--help"}) {
+                               "--frame-gap", "--mid", "--link", "--clone-end", "--help"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
     for (const auto& f : kFaults) {

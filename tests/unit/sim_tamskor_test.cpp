@@ -149,6 +149,28 @@ TEST(SimTamskor, CloneReadSendsTheWholeImageAndCountsTheFrames) {
     EXPECT_NO_THROW(TamskorSim(c, SimImage()));
 }
 
+TEST(SimTamskor, AShortCloneAreaIsToldAndSentWhole) {
+    TamskorConfig c;
+    c.cloneEnd = 0x017F;
+    c.bytesPerFrame = 122;
+    Bench b(c);
+    const Bytes e1 = b.Answers(kIdentify)[0];
+    EXPECT_EQ(BytesToText(Bytes(e1.begin() + 59, e1.end())), "017F");
+    const auto read = Collect(b.Answers(kCloneRead));
+    EXPECT_EQ(read.dataFrames, 4);  // 122 + 122 + 122 + 18 bytes
+    EXPECT_TRUE(read.allGood);
+    EXPECT_TRUE(std::equal(read.image.data().begin(), read.image.data().begin() + 0x180,
+                           b.sim.Image().data().begin()));
+    EXPECT_TRUE(std::all_of(read.image.data().begin() + 0x180, read.image.data().end(),
+                            [](std::uint8_t v) { return v == 0; }));
+    EXPECT_EQ(BytesToText(Bytes(read.end.end() - 2, read.end.end())), "04");
+
+    c.cloneEnd = 0x7FE0;
+    EXPECT_THROW(TamskorSim(c, SimImage()), std::invalid_argument);
+    c.cloneEnd = -1;
+    EXPECT_THROW(TamskorSim(c, SimImage()), std::invalid_argument);
+}
+
 TEST(SimTamskor, CloneReadFramesFollowBackToBackAtTheLineRate) {
     TamskorConfig c;
     c.baud = 38400;
@@ -413,6 +435,24 @@ TEST(SimTamskorFaults, CloneReadFaults) {
     EXPECT_TRUE(partial.end.empty());
     EXPECT_TRUE(hang.sim.HungUp(hang.now));
     EXPECT_TRUE(hang.Send(kIdentify).empty());  // not even an echo
+}
+
+TEST(SimTamskorFaults, DataFrameBeyondTheImage) {
+    Bench b(WithFault("beyond-image:2"));
+    const auto frames = b.Answers(kCloneRead);
+    const auto first = ParseCloneRecordText(Bytes(frames[0].begin() + 3, frames[0].end()));
+    const auto second = ParseCloneRecordText(Bytes(frames[1].begin() + 3, frames[1].end()));
+    const auto third = ParseCloneRecordText(Bytes(frames[2].begin() + 3, frames[2].end()));
+    ASSERT_TRUE(first && second && third);  // well-formed, checksum right
+    EXPECT_EQ(first->address, 0x0000);
+    EXPECT_EQ(second->address, kImageSize);
+    EXPECT_EQ(second->data,
+              Bytes(b.sim.Image().data().begin() + 32, b.sim.Image().data().begin() + 64));
+    EXPECT_EQ(third->address, 0x0040);
+    EXPECT_EQ(std::count_if(frames.begin(), frames.end(),
+                            [](const Bytes& f) { return f[2] == kCmdCloneData; }),
+              1023);
+    EXPECT_EQ(BytesToText(Bytes(frames.back().end() - 2, frames.back().end())), "FF");
 }
 
 TEST(SimTamskorFaults, ForeignReadoutAnswers) {

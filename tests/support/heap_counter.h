@@ -1,0 +1,14 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+namespace quorvane::test {
+
+// Bytes held by the C++ allocation functions of this executable, counted by the replacements
+// defined in heap_counter.cpp (link that file into exactly one test executable).
+std::int64_t LiveHeapBytes();
+std::int64_t HeapAllocations();
+
+}  // namespace quorvane::test
