@@ -35,6 +35,12 @@ class LoopbackSerialControl final : public ISerialControl {
     // While true, PortOpen(true) fails as it does for an absent or busy device.
     void DeviceAbsent(bool absent) { deviceAbsent_ = absent; }
 
+    // Plugs the cable into another transceiver; what was on its way to the old one is lost.
+    void Attach(TamskorSim& transceiver) {
+        Sync();
+        transceiver_ = &transceiver;
+    }
+
     // The line's time, in microseconds from the clock's first reading.
     SimTime Now() const;
     // Received bytes lost so far (closed port, wrong baud rate, full queue).

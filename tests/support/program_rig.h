@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,7 +17,7 @@ namespace quorvane::test {
 // The whole program over the in-process stand-in transceiver: fake window controls, an
 // in-memory settings file, the loopback serial control and one hand-set clock.
 class ProgramRig {
-public:
+  public:
     explicit ProgramRig(sim::TamskorConfig config = {},
                         sim::SimImage image = sim::SimImage::Generate(1))
         : sim(std::move(config), std::move(image)),
@@ -73,6 +74,15 @@ public:
             maxMs);
     }
 
+    // Plugs the cable into a new transceiver made from config and image.
+    sim::TamskorSim& Replug(sim::TamskorConfig config,
+                            sim::SimImage image = sim::SimImage::Generate(1)) {
+        spares_.push_back(std::make_unique<sim::TamskorSim>(std::move(config), std::move(image)));
+        spares_.back()->SetTrace(&trace);
+        sim.serial.Attach(*spares_.back());
+        return *spares_.back();
+    }
+
     // The decoded lines of the frames the program sent since the last call.
     std::vector<std::string> SentFrames() {
         std::vector<std::string> out;
@@ -97,8 +107,9 @@ public:
     sim::WireTrace trace;
     Program program;
 
-private:
+  private:
     std::size_t consumed_ = 0;
+    std::vector<std::unique_ptr<sim::TamskorSim>> spares_;
 };
 
 }  // namespace quorvane::test
