@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
+#include <QMetaObject>
 #include <QStandardPaths>
 #include <QThread>
 #include <cstdlib>
@@ -46,6 +47,20 @@ void QtTickSource::RunNow() {
     running_ = true;
     RunGuarded(nullptr, tick_);
     running_ = false;
+}
+
+void QtTickSource::RunSoon() {
+    if (soonPending_) {
+        return;
+    }
+    soonPending_ = true;
+    QMetaObject::invokeMethod(
+        &timer_,
+        [this] {
+            soonPending_ = false;
+            RunNow();
+        },
+        Qt::QueuedConnection);
 }
 
 namespace {

@@ -33,11 +33,15 @@ class QtTickSource {
 
     // Runs one tick now, under the same rules as the timer's.
     void RunNow();
+    // Runs one tick from the event loop as soon as the current event has been handled; any
+    // further requests before it runs are served by the same tick.
+    void RunSoon();
 
   private:
     std::function<void()> tick_;
     QTimer timer_;
     bool running_ = false;
+    bool soonPending_ = false;
 };
 
 // Process services on Qt: the single-instance claim is a lock file in the user's runtime

@@ -22,6 +22,7 @@ QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
 
     frmMain& main = program_->MainWindow();
     main.onEndProgram(std::move(onEnd));
+    main.onTickRequest([this] { ticks_->RunSoon(); });
     window_->Events(&main);
 }
 
@@ -33,6 +34,7 @@ QtProgram::~QtProgram() {
     com.timSolidEnabledListener(nullptr);
     com.receiveTickRunner(nullptr);
     program_->MainWindow().onEndProgram(nullptr);
+    program_->MainWindow().onTickRequest(nullptr);
     program_.reset();
 }
 

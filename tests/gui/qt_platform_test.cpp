@@ -79,6 +79,18 @@ TEST(QtTickSource, TicksWhileEnabledOnly) {
     EXPECT_EQ(ticks, before + 1);
 }
 
+TEST(QtTickSource, RunSoonTicksOnceFromTheLoopAfterTheCurrentEvent) {
+    int ticks = 0;
+    QtTickSource source([&] { ++ticks; });
+    source.RunSoon();
+    source.RunSoon();
+    EXPECT_EQ(ticks, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ticks, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ticks, 1);
+}
+
 TEST(QtTickSource, NoTickInsideATickNorWhileAMessageBoxIsOpen) {
     int ticks = 0;
     std::optional<QtTickSource> source;

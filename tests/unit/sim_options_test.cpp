@@ -55,6 +55,9 @@ TEST(SimOptions, EveryOptionInBothForms) {
                                 "on",
                                 "--link",
                                 "/tmp/radio",
+                                "--paced-input=on",
+                                "--trace-clock",
+                                "monotonic",
                                 "--help"});
     EXPECT_EQ(o.config.baud, 38400);
     EXPECT_EQ(o.seed, 123456789u);
@@ -71,6 +74,8 @@ TEST(SimOptions, EveryOptionInBothForms) {
     EXPECT_EQ(o.config.frameGap, FromMs(3));
     EXPECT_EQ(o.image.mid, true);
     EXPECT_EQ(o.linkPath, "/tmp/radio");
+    EXPECT_TRUE(o.pacedInput);
+    EXPECT_TRUE(o.monotonicTrace);
     EXPECT_TRUE(o.help);
     EXPECT_EQ(Parse({"--image", "/tmp/i.bin"}).imagePath, "/tmp/i.bin");
 }
@@ -90,13 +95,17 @@ TEST(SimOptions, BadValuesAreRefusedWithTheReason) {
     EXPECT_EQ(Error({"--seed", "x"}), "--seed must be a number 0..4294967295, not 'x'");
     EXPECT_EQ(Error({"--mid", "yes"}), "--mid must be on or off, not 'yes'");
     EXPECT_EQ(Error({"--image", "a", "--mid", "off"}), "--image cannot be combined with --mid");
+    EXPECT_EQ(Error({"--paced-input", "yes"}), "--paced-input must be on or off, not 'yes'");
+    EXPECT_EQ(Error({"--trace-clock", "wall"}),
+              "--trace-clock must be start or monotonic, not 'wall'");
 }
 
 TEST(SimOptions, HelpNamesEveryOptionAndFault) {
     const std::string help = HelpText();
-    for (const char* option : {"--baud", "--seed", "--image", "--save-image", "--sub", "--revision",
-                               "--fault", "--trace", "--turnaround", "--bytes-per-frame",
-                               "--frame-gap", "--mid", "--link", "--help"}) {
+    for (const char* option :
+         {"--baud", "--seed", "--image", "--save-image", "--sub", "--revision", "--fault",
+          "--trace", "--turnaround", "--bytes-per-frame", "--frame-gap", "--mid", "--link",
+          "--paced-input", "--trace-clock", "--help"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
     for (const auto& f : kFaults) {
