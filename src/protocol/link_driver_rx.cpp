@@ -75,7 +75,12 @@ void clsCmcVep3Drv::AppendToRxBuf(const std::uint8_t* first, const std::uint8_t*
         rxBuf_.assign(last - kRxBufMax, last);
         return;
     }
-    rxBuf_.insert(rxBuf_.end(), first, last);
+    if (count == 1) {
+        // Single bytes are the usual batch on a port that is read as bytes arrive.
+        rxBuf_.push_back(*first);
+    } else {
+        rxBuf_.insert(rxBuf_.end(), first, last);
+    }
     if (rxBuf_.size() > static_cast<std::size_t>(kRxBufMax)) {
         rxBuf_.erase(rxBuf_.begin(), rxBuf_.end() - static_cast<std::ptrdiff_t>(kRxBufMax));
     }
@@ -130,10 +135,10 @@ void clsCmcVep3Drv::ReadAnswer(const std::uint8_t*& p, const std::uint8_t* end) 
         }
         AppendToRxBuf(p, terminator);
         p = terminator + 1;
-        Bytes frame;
-        frame.swap(rxBuf_);
-        HandleLinkEvent(1, frame);
+        // A copy, so that the accumulator keeps its room for the next frame.
+        const Bytes frame(rxBuf_);
         rxBuf_.clear();
+        HandleLinkEvent(1, frame);
         outsideFrame_ = true;
         return;
     }

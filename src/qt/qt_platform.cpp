@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QStandardPaths>
 #include <QThread>
+#include <algorithm>
 #include <cstdlib>
 
 #include "qt/qt_guard.h"
@@ -30,6 +31,9 @@ void SubstituteMissingFonts() {
 QtTickSource::QtTickSource(std::function<void()> tick, int periodMs) : tick_(std::move(tick)) {
     timer_.setInterval(periodMs);
     QObject::connect(&timer_, &QTimer::timeout, [this] { RunNow(); });
+    wake_.setSingleShot(true);
+    wake_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&wake_, &QTimer::timeout, [this] { RunNow(); });
 }
 
 void QtTickSource::Enabled(bool on) {
@@ -37,6 +41,13 @@ void QtTickSource::Enabled(bool on) {
         timer_.start();
     } else {
         timer_.stop();
+        wake_.stop();
+    }
+}
+
+void QtTickSource::RunAfter(int ms) {
+    if (timer_.isActive()) {
+        wake_.start(std::max(ms, 0));
     }
 }
 

@@ -23,6 +23,7 @@ QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
     frmMain& main = program_->MainWindow();
     main.onEndProgram(std::move(onEnd));
     main.onTickRequest([this] { ticks_->RunSoon(); });
+    program_->Operations().wakeRequest([this](Int32 ms) { ticks_->RunAfter(ms); });
     window_->Events(&main);
 }
 
@@ -35,6 +36,7 @@ QtProgram::~QtProgram() {
     com.receiveTickRunner(nullptr);
     program_->MainWindow().onEndProgram(nullptr);
     program_->MainWindow().onTickRequest(nullptr);
+    program_->Operations().wakeRequest(nullptr);
     program_.reset();
 }
 

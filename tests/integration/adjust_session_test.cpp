@@ -196,6 +196,32 @@ TEST_F(AdjustSession, AKeyAsksForATickThatSendsItsStepAtOnceYetWaitsStayOnTheirC
     EXPECT_EQ(requests, 3);
 }
 
+TEST_F(AdjustSession, ASettlingWaitAsksForATickWhenItRunsOut) {
+    ConnectAndSettle();
+    std::vector<Int32> wakes;
+    rig.program.Operations().wakeRequest([&](Int32 ms) { wakes.push_back(ms); });
+
+    // The step goes out on the tick; the echo's tick loads the wait and asks to be woken.
+    const Int16 before = Value(kPowerHi);
+    Key(kPowerHi, vbKeyRight);
+    rig.program.Tick();
+    rig.sim.Advance(14);
+    ASSERT_EQ(rig.SentFrames().size(), 1u);
+    ASSERT_EQ(wakes, (std::vector<Int32>{201}));
+
+    // A second step waits; the tick asked for finds the wait over and sends it at once.
+    Key(kPowerHi, vbKeyRight);
+    rig.sim.Advance(199);
+    rig.program.Tick();
+    EXPECT_TRUE(rig.SentFrames().empty());
+    rig.sim.Advance(2);
+    rig.program.Tick();
+    rig.sim.Advance(14);
+    const auto frames = rig.SentFrames();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].substr(0, 20), E8(0x09, before + 2));
+}
+
 TEST_F(AdjustSession, ModNCarriesBothWLevelsAndBalIsCopied) {
     rig.sim.transceiver.Image().Byte(eepmap::kBalWLevelMid, 1);  // a W copy out of step
     ConnectAndSettle();
