@@ -101,6 +101,9 @@ BENCHMARK(BM_CloneReadReceive)
 // Keeps the console output and notes the slowest and fastest rate.
 class RateReporter final : public benchmark::ConsoleReporter {
   public:
+    // Plain text: the table's rows are found at the start of a line.
+    RateReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& reports) override {
         ConsoleReporter::ReportRuns(reports);
         for (const Run& run : reports) {

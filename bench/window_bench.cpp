@@ -37,9 +37,9 @@ namespace {
 constexpr char kUsage[] =
     "Usage: quorvane-bench-window --sim PATH [--baud 9600|38400] [--bytes-per-frame N]\n"
     "                             [--connects N] [--keys N] [--idle SECONDS]\n"
-    "                             [--keep-trace FILE]\n"
+    "                             [--memory on|off] [--keep-trace FILE]\n"
     "Runs the program's window and serial port against tamskor-sim (PATH) and prints the\n"
-    "measures as ROW lines. --keys 0 and --idle 0 leave those measures out.\n";
+    "measures as ROW lines. --keys 0, --idle 0 and --memory off leave those measures out.\n";
 
 struct Options {
     QString sim;
@@ -49,6 +49,7 @@ struct Options {
     int keys = 50;
     int idleSeconds = 60;
     int turnaroundMs = 5;
+    bool memory = true;
     QString keepTrace;  // where to copy the stand-in's trace at the end
 };
 
@@ -71,6 +72,8 @@ bool Parse(const QStringList& args, Options& o) {
             o.keys = v.toInt();
         } else if (a == "--idle") {
             o.idleSeconds = v.toInt();
+        } else if (a == "--memory") {
+            o.memory = v != "off";
         } else if (a == "--keep-trace") {
             o.keepTrace = v;
         } else {
@@ -370,7 +373,7 @@ class Bench {
                 sent.push_back(f);
             }
         }
-        if (sent.size() != pressed.size()) {
+        if (failed_ || sent.size() != pressed.size()) {
             Say("bench: %zu key presses but %zu frames\n", pressed.size(), sent.size());
             return false;
         }
@@ -404,7 +407,7 @@ class Bench {
         Pump(o_.idleSeconds * 1000);
         const double cpu1 = CpuSeconds();
         const std::int64_t t1 = MonotonicUs();
-        const bool stillIdle = Settled() && program_->Core().Com().comOpen();
+        const bool stillIdle = !failed_ && Settled() && program_->Core().Com().comOpen();
         const double percent = (cpu1 - cpu0) / (static_cast<double>(t1 - t0) / 1e6) * 100.0;
         Say("idle: %.2f s of CPU in %.1f s, port %s\n", cpu1 - cpu0,
             static_cast<double>(t1 - t0) / 1e6, stillIdle ? "open, cycle idle" : "NOT idle");
@@ -521,7 +524,7 @@ int main(int argc, char** argv) {
     if (ok && options.idleSeconds > 0) {
         ok = bench.Idle();
     }
-    if (ok) {
+    if (ok && options.memory) {
         bench.Memory();
     }
     return ok ? 0 : 1;
