@@ -124,17 +124,18 @@ void clsCmcVep3Drv::ReadEcho(const std::uint8_t*& p, const std::uint8_t* end) {
 }
 
 void clsCmcVep3Drv::ReadAnswer(const std::uint8_t*& p, const std::uint8_t* end) {
-    const std::uint8_t* const start = std::find(p, end, kPreamble);
-    // Only a terminator before the frame start matters, so the search stops there.
-    const std::uint8_t* const terminator = std::find(p, start, kEndOfFrame);
+    // The first frame start or terminator decides; what comes before it belongs to the frame
+    // being received, if any.
+    const std::uint8_t* const mark =
+        std::find_if(p, end, [](std::uint8_t b) { return b == kPreamble || b == kEndOfFrame; });
 
-    if (terminator != start) {
+    if (mark != end && *mark == kEndOfFrame) {
         if (outsideFrame_) {
             p = end;  // a terminator outside a frame: the whole rest of the batch is dropped
             return;
         }
-        AppendToRxBuf(p, terminator);
-        p = terminator + 1;
+        AppendToRxBuf(p, mark);
+        p = mark + 1;
         // A copy, so that the accumulator keeps its room for the next frame.
         const Bytes frame(rxBuf_);
         rxBuf_.clear();
@@ -142,8 +143,8 @@ void clsCmcVep3Drv::ReadAnswer(const std::uint8_t*& p, const std::uint8_t* end) 
         outsideFrame_ = true;
         return;
     }
-    if (start != end) {
-        p = start + 1;
+    if (mark != end) {
+        p = mark + 1;
         outsideFrame_ = false;
         rxBuf_.clear();
         return;
