@@ -6,6 +6,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -99,14 +100,21 @@ void PtyServer::AwaitDrain(int signalFd) {
 
 PtyServer::End PtyServer::Serve(int signalFd) {
     using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
+    // steady_clock is CLOCK_MONOTONIC on Linux: its epoch is the system's boot.
+    const auto start = monotonicTime_ ? Clock::time_point{} : Clock::now();
     auto now = [&start] {
         return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
     };
+    // The program's bytes on their way to the stand-in, when they are paced.
+    PacedLine inbound(transceiver_->Config().baud);
     Bytes out;
     std::uint8_t buf[4096];
     for (;;) {
         const SimTime t = now();
+        // Arrivals first, at their own times, so the stand-in never sees time go back.
+        for (const auto& [due, byte] : inbound.TakeDueTimed(t)) {
+            transceiver_->Receive(byte, due);
+        }
         const Bytes due = transceiver_->TakeDue(t);
         out.insert(out.end(), due.begin(), due.end());
         while (!out.empty()) {
@@ -125,8 +133,12 @@ PtyServer::End PtyServer::Serve(int signalFd) {
             return End::HungUp;
         }
 
+        std::optional<SimTime> next = transceiver_->NextEvent();
+        if (const auto arrival = inbound.NextDue()) {
+            next = next ? std::min(*next, *arrival) : *arrival;
+        }
         int timeoutMs = -1;
-        if (auto next = transceiver_->NextEvent()) {
+        if (next) {
             const SimTime wait = *next - t;
             timeoutMs = wait <= 0 ? 0 : static_cast<int>((wait + 999) / 1000);
         }
@@ -145,7 +157,12 @@ PtyServer::End PtyServer::Serve(int signalFd) {
         if ((fds[0].revents & POLLIN) != 0) {
             const ssize_t n = ::read(master_, buf, sizeof buf);
             if (n > 0) {
-                transceiver_->Receive(Bytes(buf, buf + n), now());
+                const Bytes received(buf, buf + n);
+                if (pacedInput_) {
+                    inbound.Send(received, now());
+                } else {
+                    transceiver_->Receive(received, now());
+                }
             } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
                 return End::LineError;
             }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "paced_line.h"
 #include "tamskor_sim.h"
 
 namespace quorvane::sim {
@@ -22,6 +24,13 @@ class PtyServer {
     // The device a program opens, e.g. /dev/pts/3.
     const std::string& DevicePath() const { return path_; }
 
+    // On: what the program writes reaches the stand-in (and its echo the program) one byte
+    // time apart at the stand-in's rate, as a real line carries it, rather than at once.
+    void PacedInput(bool on) { pacedInput_ = on; }
+    // On: the stand-in's time is the system's monotonic clock (CLOCK_MONOTONIC) rather than
+    // the time since Serve began, so trace times compare with another process's.
+    void MonotonicTime(bool on) { monotonicTime_ = on; }
+
     // Serves until signalFd becomes readable, the stand-in hangs up (the line is then closed),
     // or the line fails. Waits in poll, never spins.
     End Serve(int signalFd);
@@ -34,6 +43,8 @@ class PtyServer {
     int master_ = -1;
     int slave_ = -1;  // held open so the line stays up while no program has it open
     std::string path_;
+    bool pacedInput_ = false;
+    bool monotonicTime_ = false;
 };
 
 }  // namespace quorvane::sim

@@ -67,6 +67,13 @@ std::string HelpText() {
         "  --mid on|off         Mid flag of the generated image (default: chosen by the seed)\n"
         "  --link PATH          also make a symbolic link PATH to the device (an existing\n"
         "                       symbolic link there is replaced); removed on exit\n"
+        "  --paced-input on|off on: the program's bytes reach the stand-in, and their echo\n"
+        "                       the program, one at a time at the line rate, as on a real\n"
+        "                       line; off (default): as soon as they are written\n"
+        "  --trace-clock start|monotonic\n"
+        "                       trace times from the start (default), or on the system's\n"
+        "                       monotonic clock (CLOCK_MONOTONIC), to compare them with\n"
+        "                       times taken in another process\n"
         "  --help               this text\n"
         "\n"
         "Faults:\n";
@@ -100,10 +107,10 @@ std::variant<SimOptions, std::string> ParseOptions(const std::vector<std::string
             continue;
         }
         static const char* const kWithValue[] = {
-            "--baud",       "--seed",     "--image",           "--save-image",
-            "--sub",        "--revision", "--fault",           "--trace",
-            "--turnaround", "--link",     "--bytes-per-frame", "--frame-gap",
-            "--mid",        "--clone-end"};
+            "--baud",       "--seed",        "--image",           "--save-image",
+            "--sub",        "--revision",    "--fault",           "--trace",
+            "--turnaround", "--link",        "--bytes-per-frame", "--frame-gap",
+            "--mid",        "--clone-end",   "--paced-input",     "--trace-clock"};
         bool known = false;
         for (const char* n : kWithValue) {
             known = known || name == n;
@@ -179,6 +186,16 @@ std::variant<SimOptions, std::string> ParseOptions(const std::vector<std::string
                 return "--link needs a path";
             }
             o.linkPath = value;
+        } else if (name == "--paced-input") {
+            if (value != "on" && value != "off") {
+                return "--paced-input must be on or off, not '" + value + "'";
+            }
+            o.pacedInput = value == "on";
+        } else if (name == "--trace-clock") {
+            if (value != "start" && value != "monotonic") {
+                return "--trace-clock must be start or monotonic, not '" + value + "'";
+            }
+            o.monotonicTrace = value == "monotonic";
         }
     }
     if (!o.imagePath.empty() && o.image.mid) {

@@ -15,10 +15,12 @@ struct SimOptions {
     TamskorConfig config;
     std::uint32_t seed = 1;
     ImageOptions image;
-    std::string imagePath;      // load the image from here instead of generating it
-    std::string saveImagePath;  // write the image here at start and again on exit
-    std::string tracePath;      // wire trace; "-" for standard error
-    std::string linkPath;       // symbolic link to the device, removed on exit
+    std::string imagePath;        // load the image from here instead of generating it
+    std::string saveImagePath;    // write the image here at start and again on exit
+    std::string tracePath;        // wire trace; "-" for standard error
+    std::string linkPath;         // symbolic link to the device, removed on exit
+    bool pacedInput = false;      // the program's bytes take their wire time to arrive
+    bool monotonicTrace = false;  // trace times on the system's monotonic clock
     bool help = false;
 };
 

@@ -106,6 +106,8 @@ int Run(const SimOptions& options) {
     signal(SIGPIPE, SIG_IGN);
     SignalFd signals;
     PtyServer server(transceiver);
+    server.PacedInput(options.pacedInput);
+    server.MonotonicTime(options.monotonicTrace);
     std::optional<DeviceLink> link;
     if (!options.linkPath.empty()) {
         link.emplace(options.linkPath, server.DevicePath());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "adjust/channel_line.h"
@@ -60,6 +61,10 @@ class clsIndOp_RigTamsk final : public IConsoleEvents, public ISubNameCheck {
     void ConsEv_SendE8(clsConsole& objConsole, Int16 Index, Int16 evNo, Int16 val) override;
     void ConsEv_Enter(clsConsole& objConsole, Int16 Index, Int16 evNo, Int16 val) override;
     void WaitE8Required(Int32 ms) override { waitE8Ms_ = ms; }
+
+    // Asked, with a time in ms, for a tick once a settling wait has run out, so that the next
+    // step goes out then rather than at the timer's next period; wired by the tick's owner.
+    void wakeRequest(std::function<void(Int32)> f) { wakeRequest_ = std::move(f); }
 
     // State for tests and the window.
     Int16 stepNo() const { return stepNo_; }
@@ -134,6 +139,7 @@ class clsIndOp_RigTamsk final : public IConsoleEvents, public ISubNameCheck {
     Bytes radioId_;
     std::array<Int16, 22> tblTempBorder_{};
     Int32 waitE8Ms_ = 0;
+    std::function<void(Int32)> wakeRequest_;
     std::array<Int16, 6> adLast_{};
     std::array<Int16, 10> daLast_{};
     std::array<Int16, 6> adCh_{0, 3, 5, 4, 0, 0};

@@ -32,6 +32,10 @@ void clsIndOp_RigTamsk::task() {
     }
     if (waitE8Ms_ > 0) {
         objWaitTick_.counter(waitE8Ms_);
+        if (wakeRequest_) {
+            // One millisecond more, so a tick that comes a fraction early still finds it over.
+            wakeRequest_(waitE8Ms_ + 1);
+        }
         waitE8Ms_ = 0;
     }
     if (objWaitTick_.counter() > 0) {

@@ -116,6 +116,12 @@ void frmMain::TickError(const std::exception& error) {
     ShowRuntimeError(error.what());
 }
 
+void frmMain::RequestTick() {
+    if (tickRequest_) {
+        tickRequest_();
+    }
+}
+
 template <typename F>
 auto frmMain::Guarded(F&& f) -> decltype(f()) {
     try {
@@ -127,7 +133,7 @@ auto frmMain::Guarded(F&& f) -> decltype(f()) {
 }
 
 bool frmMain::lboConsole_KeyDown(Int16 keyCode, Int16 shift) {
-    return Guarded([&] {
+    const bool handled = Guarded([&] {
         IListBox& list = *links_.form.lboConsole;
         const bool shifted = (shift & vbShiftMask) != 0;
         Int16 step = 0;
@@ -157,6 +163,10 @@ bool frmMain::lboConsole_KeyDown(Int16 keyCode, Int16 shift) {
         }
         return consumed;
     });
+    if (handled) {
+        RequestTick();
+    }
+    return handled;
 }
 
 void frmMain::lboConsole_GotFocus() {
@@ -171,11 +181,13 @@ void frmMain::lboConsole_GotFocus() {
 void frmMain::Form_KeyDown(Int16 keyCode, Int16) {
     if (keyCode == vbKeyF5) {
         Guarded([&] { Ops().RigOpFunc_ClickCmd00(1); });
+        RequestTick();
     }
 }
 
 void frmMain::cmd00_Click(Int16 index) {
     Guarded([&] { Ops().RigOpFunc_ClickCmd00(index); });
+    RequestTick();
 }
 
 void frmMain::cmd00_KeyPress(Int16, char keyAscii) {

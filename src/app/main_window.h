@@ -71,6 +71,10 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     void onShutdownCom(std::function<void()> f) { shutdownCom_ = std::move(f); }
     void onEndProgram(std::function<void()> f) { endProgram_ = std::move(f); }
     void onExitRequested(std::function<void()> f) { exitRequested_ = std::move(f); }
+    // Asks the tick's owner for a tick as soon as the current window event has finished, so
+    // that a key or a click is acted on at once, as the arrival of serial data is, rather
+    // than at the next period of the timer. Every wait still runs on its clock.
+    void onTickRequest(std::function<void()> f) { tickRequest_ = std::move(f); }
 
     const std::string& keyTrail() const { return keyTrail_; }
 
@@ -81,6 +85,7 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     template <typename F>
     auto Guarded(F&& f) -> decltype(f());
     void ShowRuntimeError(const std::string& what);
+    void RequestTick();
 
     Links links_;
     clsIndOp_RigTamsk* ops_ = nullptr;
@@ -90,6 +95,7 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     std::function<void()> shutdownCom_;
     std::function<void()> endProgram_;
     std::function<void()> exitRequested_;
+    std::function<void()> tickRequest_;
 };
 
 }  // namespace quorvane

@@ -4,12 +4,9 @@
 
 namespace quorvane {
 
-std::uint8_t ByteAt(const Bytes& b, Int32 pos) {
-    if (!HasPos(b, pos)) {
-        raiseIndexOutOfRange("byte position " + std::to_string(pos) + " of " +
-                             std::to_string(b.size()));
-    }
-    return b[static_cast<std::size_t>(pos - 1)];
+void RaiseBytePosition(const Bytes& b, Int32 pos) {
+    raiseIndexOutOfRange("byte position " + std::to_string(pos) + " of " +
+                         std::to_string(b.size()));
 }
 
 Bytes MidB(const Bytes& b, Int32 pos, Int32 count) {

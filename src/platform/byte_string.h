@@ -18,12 +18,21 @@ inline Int32 Len(const Bytes& b) {
     return static_cast<Int32>(b.size());
 }
 
-// The byte at 1-based position pos; raises IndexOutOfRange outside 1..Len(b).
-std::uint8_t ByteAt(const Bytes& b, Int32 pos);
-
 // True when 1-based position pos exists in b.
 inline bool HasPos(const Bytes& b, Int32 pos) {
     return pos >= 1 && pos <= Len(b);
+}
+
+// Raises IndexOutOfRange for a position outside b.
+[[noreturn]] void RaiseBytePosition(const Bytes& b, Int32 pos);
+
+// The byte at 1-based position pos; raises IndexOutOfRange outside 1..Len(b). Inline, as the
+// receive path reads every byte of every frame through it.
+inline std::uint8_t ByteAt(const Bytes& b, Int32 pos) {
+    if (!HasPos(b, pos)) {
+        RaiseBytePosition(b, pos);
+    }
+    return b[static_cast<std::size_t>(pos - 1)];
 }
 
 // count bytes from 1-based position pos; raises IndexOutOfRange when any of them is missing.

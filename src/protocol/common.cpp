@@ -23,19 +23,6 @@ std::uint8_t ReadHexPair(char first, char second) {
 
 }  // namespace
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 Bytes HexToBytes(const std::string& text) {
     Bytes out;
     out.reserve(text.size() / 2);

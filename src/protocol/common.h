@@ -44,7 +44,19 @@ std::string Hex16(Int16 n);
 // 32-bit pattern).
 std::string Hex32(Int32 n);
 
-// Value of a hexadecimal digit, or -1 when c is not one.
-int HexDigitValue(char c);
+// Value of a hexadecimal digit, or -1 when c is not one. Inline: clone data arrive as two
+// of these per byte.
+inline int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
 
 }  // namespace quorvane

@@ -75,7 +75,12 @@ void clsCmcVep3Drv::AppendToRxBuf(const std::uint8_t* first, const std::uint8_t*
         rxBuf_.assign(last - kRxBufMax, last);
         return;
     }
-    rxBuf_.insert(rxBuf_.end(), first, last);
+    if (count == 1) {
+        // Single bytes are the usual batch on a port that is read as bytes arrive.
+        rxBuf_.push_back(*first);
+    } else {
+        rxBuf_.insert(rxBuf_.end(), first, last);
+    }
     if (rxBuf_.size() > static_cast<std::size_t>(kRxBufMax)) {
         rxBuf_.erase(rxBuf_.begin(), rxBuf_.end() - static_cast<std::ptrdiff_t>(kRxBufMax));
     }
@@ -119,26 +124,27 @@ void clsCmcVep3Drv::ReadEcho(const std::uint8_t*& p, const std::uint8_t* end) {
 }
 
 void clsCmcVep3Drv::ReadAnswer(const std::uint8_t*& p, const std::uint8_t* end) {
-    const std::uint8_t* const start = std::find(p, end, kPreamble);
-    // Only a terminator before the frame start matters, so the search stops there.
-    const std::uint8_t* const terminator = std::find(p, start, kEndOfFrame);
+    // The first frame start or terminator decides; what comes before it belongs to the frame
+    // being received, if any.
+    const std::uint8_t* const mark =
+        std::find_if(p, end, [](std::uint8_t b) { return b == kPreamble || b == kEndOfFrame; });
 
-    if (terminator != start) {
+    if (mark != end && *mark == kEndOfFrame) {
         if (outsideFrame_) {
             p = end;  // a terminator outside a frame: the whole rest of the batch is dropped
             return;
         }
-        AppendToRxBuf(p, terminator);
-        p = terminator + 1;
-        Bytes frame;
-        frame.swap(rxBuf_);
-        HandleLinkEvent(1, frame);
+        AppendToRxBuf(p, mark);
+        p = mark + 1;
+        // A copy, so that the accumulator keeps its room for the next frame.
+        const Bytes frame(rxBuf_);
         rxBuf_.clear();
+        HandleLinkEvent(1, frame);
         outsideFrame_ = true;
         return;
     }
-    if (start != end) {
-        p = start + 1;
+    if (mark != end) {
+        p = mark + 1;
         outsideFrame_ = false;
         rxBuf_.clear();
         return;

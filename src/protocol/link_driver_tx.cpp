@@ -32,6 +32,7 @@ constexpr std::size_t kListRangeWidth = 10;
 }  // namespace
 
 clsCmcVep3Drv::clsCmcVep3Drv(IClock& clock) : respTimer_(clock) {
+    rxBuf_.reserve(kRxBufMax);
     Reset();
 }
 

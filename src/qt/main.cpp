@@ -6,10 +6,12 @@
 #include "qt/qt_program.h"
 #include "qt/qt_text.h"
 #include "qt/settings_location.h"
+#include "qt/shown_probe.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     quorvane::ConfigureApplication(app);
+    quorvane::InstallShownProbe(app);
     quorvane::QtProcessServices process;
     quorvane::QtMessageBox refusalBox;
     // The settings file sits beside the program while the user may write there, else in the

@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
+#include <QMetaObject>
 #include <QStandardPaths>
 #include <QThread>
+#include <algorithm>
 #include <cstdlib>
 
 #include "qt/qt_guard.h"
@@ -29,6 +31,9 @@ void SubstituteMissingFonts() {
 QtTickSource::QtTickSource(std::function<void()> tick, int periodMs) : tick_(std::move(tick)) {
     timer_.setInterval(periodMs);
     QObject::connect(&timer_, &QTimer::timeout, [this] { RunNow(); });
+    wake_.setSingleShot(true);
+    wake_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&wake_, &QTimer::timeout, [this] { RunNow(); });
 }
 
 void QtTickSource::Enabled(bool on) {
@@ -36,6 +41,13 @@ void QtTickSource::Enabled(bool on) {
         timer_.start();
     } else {
         timer_.stop();
+        wake_.stop();
+    }
+}
+
+void QtTickSource::RunAfter(int ms) {
+    if (timer_.isActive()) {
+        wake_.start(std::max(ms, 0));
     }
 }
 
@@ -46,6 +58,20 @@ void QtTickSource::RunNow() {
     running_ = true;
     RunGuarded(nullptr, tick_);
     running_ = false;
+}
+
+void QtTickSource::RunSoon() {
+    if (soonPending_) {
+        return;
+    }
+    soonPending_ = true;
+    QMetaObject::invokeMethod(
+        &timer_,
+        [this] {
+            soonPending_ = false;
+            RunNow();
+        },
+        Qt::QueuedConnection);
 }
 
 namespace {

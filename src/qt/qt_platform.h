@@ -33,11 +33,19 @@ class QtTickSource {
 
     // Runs one tick now, under the same rules as the timer's.
     void RunNow();
+    // Runs one tick from the event loop as soon as the current event has been handled; any
+    // further requests before it runs are served by the same tick.
+    void RunSoon();
+    // Runs one tick ms from now (to the millisecond), under the same rules; a later request
+    // replaces an earlier one that has not run yet.
+    void RunAfter(int ms);
 
   private:
     std::function<void()> tick_;
     QTimer timer_;
+    QTimer wake_;
     bool running_ = false;
+    bool soonPending_ = false;
 };
 
 // Process services on Qt: the single-instance claim is a lock file in the user's runtime

@@ -22,6 +22,8 @@ QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
 
     frmMain& main = program_->MainWindow();
     main.onEndProgram(std::move(onEnd));
+    main.onTickRequest([this] { ticks_->RunSoon(); });
+    program_->Operations().wakeRequest([this](Int32 ms) { ticks_->RunAfter(ms); });
     window_->Events(&main);
 }
 
@@ -33,6 +35,8 @@ QtProgram::~QtProgram() {
     com.timSolidEnabledListener(nullptr);
     com.receiveTickRunner(nullptr);
     program_->MainWindow().onEndProgram(nullptr);
+    program_->MainWindow().onTickRequest(nullptr);
+    program_->Operations().wakeRequest(nullptr);
     program_.reset();
 }
 

@@ -16,5 +16,6 @@ list(APPEND QUORVANE_QT_SOURCES
 list(APPEND QUORVANE_QT_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/qt_program.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_location.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/shown_probe.cpp
     ${CMAKE_CURRENT_LIST_DIR}/walkthrough.cpp
 )

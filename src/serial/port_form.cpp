@@ -87,7 +87,7 @@ void frmCom::Configure(Int32 baud, Int32 receiveThreshold) {
 }
 
 void frmCom::Reset() {
-    Configure(9600, 1);
+    Configure(resetBaud_, 1);
 }
 
 void frmCom::HighSpeedBRatioSet() {

@@ -59,6 +59,10 @@ class frmCom final : public ISerialEventSink {
 
     void Reset();
     void HighSpeedBRatioSet();
+    // The rate Reset restores: 9600, the program's own, unless a measurement of the program
+    // on a faster line sets another here. Nothing in the program changes it.
+    Int32 resetBaud() const { return resetBaud_; }
+    void resetBaud(Int32 baud) { resetBaud_ = baud; }
     // Closes the port, then saves the options.
     void AllOver();
 
@@ -98,6 +102,7 @@ class frmCom final : public ISerialEventSink {
     ISaveSettings* settingsSaver_ = nullptr;
     Int16 comPortNum_ = 1;
     Int32 comBaud_ = 9600;
+    Int32 resetBaud_ = 9600;
     bool errCannotOpen_ = false;
     bool errOverflow_ = false;
     bool timSolidEnabled_ = false;

@@ -79,6 +79,34 @@ TEST(QtTickSource, TicksWhileEnabledOnly) {
     EXPECT_EQ(ticks, before + 1);
 }
 
+TEST(QtTickSource, RunSoonTicksOnceFromTheLoopAfterTheCurrentEvent) {
+    int ticks = 0;
+    QtTickSource source([&] { ++ticks; });
+    source.RunSoon();
+    source.RunSoon();
+    EXPECT_EQ(ticks, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ticks, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ticks, 1);
+}
+
+TEST(QtTickSource, RunAfterTicksOnceAtItsTimeWhileEnabled) {
+    int ticks = 0;
+    QtTickSource source([&] { ++ticks; }, 3600000);
+    source.RunAfter(0);  // disabled: nothing
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ticks, 0);
+    source.Enabled(true);
+    source.RunAfter(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ticks, 1);
+    source.RunAfter(3600000);
+    source.Enabled(false);  // a pending one goes with the timer
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ticks, 1);
+}
+
 TEST(QtTickSource, NoTickInsideATickNorWhileAMessageBoxIsOpen) {
     int ticks = 0;
     std::optional<QtTickSource> source;

@@ -156,6 +156,72 @@ TEST_F(AdjustSession, KeyStepsGoOutOnTheNextTickAndWaitTheirSettlingTime) {
     EXPECT_EQ(Value(kSql), std::min(sql + 5, 255));
 }
 
+TEST_F(AdjustSession, AKeyAsksForATickThatSendsItsStepAtOnceYetWaitsStayOnTheirClock) {
+    ConnectAndSettle();
+    int requests = 0;
+    rig.program.MainWindow().onTickRequest([&] { ++requests; });
+
+    // The window's owner runs the requested tick when the key event is done, with no time
+    // passed: the step is on the line one frame's wire time (13 bytes at 9600 baud) later.
+    const Int16 before = Value(kPowerHi);
+    Key(kPowerHi, vbKeyRight);
+    EXPECT_EQ(requests, 1);
+    rig.program.Tick();
+    rig.sim.Advance(14);
+    auto frames = rig.SentFrames();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].substr(0, 20), E8(0x09, before + 1));
+
+    // A second key inside the 200 ms settling time gets its tick too, but the step waits.
+    Key(kPowerHi, vbKeyRight);
+    EXPECT_EQ(requests, 2);
+    rig.program.Tick();
+    rig.sim.Advance(14);
+    EXPECT_TRUE(rig.SentFrames().empty());
+    rig.sim.Advance(150);
+    rig.program.Tick();
+    rig.sim.Advance(14);
+    EXPECT_TRUE(rig.SentFrames().empty());  // 178 ms after the first step
+    rig.sim.Advance(30);
+    rig.program.Tick();
+    rig.sim.Advance(14);
+    frames = rig.SentFrames();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].substr(0, 20), E8(0x09, before + 2));
+
+    // Keys the list keeps for itself change nothing and ask for nothing; a click does ask.
+    Key(kPowerHi, 38);  // the up arrow
+    EXPECT_EQ(requests, 2);
+    rig.program.MainWindow().cmd00_Click(1);
+    EXPECT_EQ(requests, 3);
+}
+
+TEST_F(AdjustSession, ASettlingWaitAsksForATickWhenItRunsOut) {
+    ConnectAndSettle();
+    std::vector<Int32> wakes;
+    rig.program.Operations().wakeRequest([&](Int32 ms) { wakes.push_back(ms); });
+
+    // The step goes out on the tick; the echo's tick loads the wait and asks to be woken.
+    const Int16 before = Value(kPowerHi);
+    Key(kPowerHi, vbKeyRight);
+    rig.program.Tick();
+    rig.sim.Advance(14);
+    ASSERT_EQ(rig.SentFrames().size(), 1u);
+    ASSERT_EQ(wakes, (std::vector<Int32>{201}));
+
+    // A second step waits; the tick asked for finds the wait over and sends it at once.
+    Key(kPowerHi, vbKeyRight);
+    rig.sim.Advance(199);
+    rig.program.Tick();
+    EXPECT_TRUE(rig.SentFrames().empty());
+    rig.sim.Advance(2);
+    rig.program.Tick();
+    rig.sim.Advance(14);
+    const auto frames = rig.SentFrames();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].substr(0, 20), E8(0x09, before + 2));
+}
+
 TEST_F(AdjustSession, ModNCarriesBothWLevelsAndBalIsCopied) {
     rig.sim.transceiver.Image().Byte(eepmap::kBalWLevelMid, 1);  // a W copy out of step
     ConnectAndSettle();

@@ -105,6 +105,19 @@ TEST_F(PortForm, ResetAppliesTheConfiguration) {
     com.Reset();
     EXPECT_EQ(com.comBaud(), 9600);
     EXPECT_EQ(port.rThreshold, 1);
+
+    // A faster line for measurements keeps everything else, the arrival tick included.
+    EXPECT_EQ(com.resetBaud(), 9600);
+    com.resetBaud(38400);
+    com.Reset();
+    EXPECT_EQ(com.comBaud(), 38400);
+    EXPECT_EQ(port.rThreshold, 1);
+    com.comOpen(true);
+    EXPECT_EQ(port.Settings(), "38400,N,8,1");
+    com.comOpen(false);
+    com.resetBaud(9600);
+    com.Reset();
+    EXPECT_EQ(com.comBaud(), 9600);
     EXPECT_EQ(com.imdMinComPortNum(), 1);
     EXPECT_EQ(com.imdmaxComPortNum(), 10);
 }

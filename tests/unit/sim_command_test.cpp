@@ -264,6 +264,42 @@ TEST_F(SimCommand, HangUpFaultClosesTheLineMidRead) {
     EXPECT_NE(sim.Errors().find("hung up"), std::string::npos);
 }
 
+TEST_F(SimCommand, PacedInputArrivesAtTheLineRateOnTheMonotonicClock) {
+    const std::string trace = (dir_ / "trace.txt").string();
+    SimProcess sim({"--paced-input", "on", "--trace-clock", "monotonic", "--trace", trace});
+    const std::string path = sim.ReadLine();
+    ASSERT_FALSE(path.empty()) << sim.Errors();
+    const auto micros = [] {
+        return std::chrono::duration_cast<std::chrono::microseconds>(
+                   Clock::now().time_since_epoch())
+            .count();
+    };
+    long long written = 0;
+    long long echoed = 0;
+    {
+        Line line(path);
+        const Bytes identify = HexToBytes("FEFEEEEFE085370000FD");
+        written = micros();
+        line.Write(identify);
+        EXPECT_EQ(line.Read(identify.size()), identify);
+        echoed = micros();
+        line.Read(66);
+    }
+    sim.Signal(SIGTERM);
+    EXPECT_EQ(sim.Wait(), 0) << sim.Errors();
+
+    // The frame is complete on the line ten byte times after it was written, and the echo of
+    // its last byte comes no earlier; both times are on the same clock as ours.
+    std::ifstream in(trace);
+    std::string first;
+    std::getline(in, first);
+    ASSERT_NE(first.find("PC>TR"), std::string::npos) << first;
+    const double ms = std::stod(first);
+    const auto at = static_cast<long long>(ms * 1000.0 + 0.5);
+    EXPECT_GE(at, written + 10 * 10 * 1000000LL / 9600 - 1) << first;
+    EXPECT_LE(at, echoed) << first;
+}
+
 TEST_F(SimCommand, HelpAndBadOptions) {
     SimProcess help({"--help"});
     const std::string text = help.ReadAll();

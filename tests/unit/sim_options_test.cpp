@@ -58,6 +58,9 @@ TEST(SimOptions, EveryOptionInBothForms) {
                                 "/tmp/radio",
                                 "--clone-end",
                                 "017F",
+                                "--paced-input=on",
+                                "--trace-clock",
+                                "monotonic",
                                 "--help"});
     EXPECT_EQ(o.config.baud, 38400);
     EXPECT_EQ(o.seed, 123456789u);
@@ -75,6 +78,8 @@ TEST(SimOptions, EveryOptionInBothForms) {
     EXPECT_EQ(o.image.mid, true);
     EXPECT_EQ(o.linkPath, "/tmp/radio");
     EXPECT_EQ(o.config.cloneEnd, 0x017F);
+    EXPECT_TRUE(o.pacedInput);
+    EXPECT_TRUE(o.monotonicTrace);
     EXPECT_TRUE(o.help);
     EXPECT_EQ(Parse({"--image", "/tmp/i.bin"}).imagePath, "/tmp/i.bin");
 }
@@ -96,13 +101,17 @@ TEST(SimOptions, BadValuesAreRefusedWithTheReason) {
     EXPECT_EQ(Error({"--clone-end", "7FE0"}),
               "--clone-end must be 4 hexadecimal digits 0000..7FDF, not '7FE0'");
     EXPECT_EQ(Error({"--image", "a", "--mid", "off"}), "--image cannot be combined with --mid");
+    EXPECT_EQ(Error({"--paced-input", "yes"}), "--paced-input must be on or off, not 'yes'");
+    EXPECT_EQ(Error({"--trace-clock", "wall"}),
+              "--trace-clock must be start or monotonic, not 'wall'");
 }
 
 TEST(SimOptions, HelpNamesEveryOptionAndFault) {
     const std::string help = HelpText();
-    for (const char* option : {"--baud", "--seed", "--image", "--save-image", "--sub", "--revision",
-                               "--fault", "--trace", "--turnaround", "--bytes-per-frame",
-                               "--frame-gap", "--mid", "--link", "--clone-end", "--help"}) {
+    for (const char* option :
+         {"--baud", "--seed", "--image", "--save-image", "--sub", "--revision", "--fault",
+          "--trace", "--turnaround", "--bytes-per-frame", "--frame-gap", "--mid", "--link",
+          "--clone-end", "--paced-input", "--trace-clock", "--help"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
     for (const auto& f : kFaults) {

@@ -1,0 +1,97 @@
+// quorvane-bench-core: the headless core (every behaviour, no window toolkit) with the stand-in
+// transceiver in the same process over the loopback serial control and a hand-set clock. Runs
+// a whole session (Connect and the clone read, fifty key steps, a reload, the parameter dump,
+// a filter sweep, shutdown) and reports the process's peak memory.
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "bench_rows.h"
+#include "proc_stats.h"
+#include "support/program_rig.h"
+
+using namespace quorvane;
+using namespace quorvane::bench;
+
+namespace {
+
+bool Settled(test::ProgramRig& rig) {
+    const clsConsole& c = rig.program.Console();
+    for (Int16 i = 0; i < c.ListCount(); ++i) {
+        if (c.flgChanged(i)) {
+            return false;
+        }
+    }
+    return rig.program.Operations().stepNo() == 28 && !rig.program.Sequence().OpRunning() &&
+           rig.program.Operations().subStepNo() == 0;
+}
+
+Int16 LineOf(test::ProgramRig& rig, const std::string& title) {
+    const auto& lines = rig.form.lboConsole.lines;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].rfind(title, 0) == 0) {
+            return static_cast<Int16>(i);
+        }
+    }
+    return -1;
+}
+
+bool Session(test::ProgramRig& rig) {
+    frmMain& main = rig.program.MainWindow();
+    auto settle = [&rig](std::int32_t ms) {
+        return rig.RunUntil([&] { return Settled(rig); }, ms);
+    };
+    if (!rig.Connect() || !settle(30000)) {
+        Say("bench: Connect did not reach a settled adjusting cycle\n");
+        return false;
+    }
+    const Int16 sql = LineOf(rig, "       SQL");
+    const Int16 bpf = rig.program.Operations().idxBpfT1();
+    if (sql < 0) {
+        return false;
+    }
+    rig.form.lboConsole.listIndex = sql;
+    for (int k = 0; k < 50; ++k) {
+        main.lboConsole_KeyDown(k < 25 ? vbKeyRight : vbKeyLeft, 0);
+        rig.RunFor(300);
+    }
+    main.Form_KeyDown(vbKeyF5, 0);
+    main.cmd00_Click(2);
+    rig.RunFor(1000);
+    main.cmd00_Click(2);
+    if (!settle(30000)) {
+        return false;
+    }
+    rig.form.lboConsole.listIndex = bpf;
+    main.lboConsole_KeyDown(vbKeyReturn, 0);
+    rig.RunFor(200);
+    if (!settle(600000)) {
+        Say("bench: the filter sweep did not end\n");
+        return false;
+    }
+    main.Form_QueryUnload();
+    return rig.form.messageBox.texts.empty();
+}
+
+}  // namespace
+
+int main() {
+    const auto start = std::chrono::steady_clock::now();
+    bool ok = false;
+    {
+        test::ProgramRig rig;
+        rig.sim.transceiver.SetTrace(nullptr);  // the trace is the tests' record, not the core's
+        ok = Session(rig);
+    }
+    const double mb = PeakRssMb();
+    const auto wall = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    Say("core session: %s in %lld ms of wall time, peak %.2f MB\n", ok ? "done" : "FAILED",
+        static_cast<long long>(wall.count()), mb);
+    if (!ok) {
+        return 1;
+    }
+    Row("Peak memory, headless core and in-process stand-in, whole session", Format("%.1f MB", mb),
+        "<= 8 MB", mb <= 8.0);
+    return 0;
+}
