@@ -107,10 +107,10 @@ std::variant<SimOptions, std::string> ParseOptions(const std::vector<std::string
             continue;
         }
         static const char* const kWithValue[] = {
-            "--baud",       "--seed",        "--image",           "--save-image",
-            "--sub",        "--revision",    "--fault",           "--trace",
-            "--turnaround", "--link",        "--bytes-per-frame", "--frame-gap",
-            "--mid",        "--clone-end",   "--paced-input",     "--trace-clock"};
+            "--baud",       "--seed",      "--image",           "--save-image",
+            "--sub",        "--revision",  "--fault",           "--trace",
+            "--turnaround", "--link",      "--bytes-per-frame", "--frame-gap",
+            "--mid",        "--clone-end", "--paced-input",     "--trace-clock"};
         bool known = false;
         for (const char* n : kWithValue) {
             known = known || name == n;

@@ -41,7 +41,7 @@ class Noise {
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     std::uint8_t Byte() {
         static const std::uint8_t kSteering[] = {0xFE, 0xFD, 0xEF, 0xEE, 0xE1, 0xE4,
-                                                0xE5, 0xE6, 0xE8, '0',  '7',  'F'};
+                                                 0xE5, 0xE6, 0xE8, '0',  '7',  'F'};
         if (Pick(3) == 0) {
             return kSteering[Pick(sizeof kSteering)];
         }
