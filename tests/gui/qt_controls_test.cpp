@@ -14,19 +14,12 @@
 #include "qt/qt_message_box.h"
 #include "qt_print.h"
 #include "recording_events.h"
+#include "support/error_kind.h"
 
 namespace quorvane {
 namespace {
 
-ErrorKind KindOf(auto&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no RuntimeError raised";
-    return ErrorKind::InvalidArgument;
-}
+using test::KindOf;
 
 // What a modal message box showed, read while it is open, then closed with OK.
 struct SeenBox {

@@ -19,6 +19,7 @@
 #include "support/fake_controls.h"
 #include "support/fake_process_services.h"
 #include "support/fake_serial_control.h"
+#include "support/file_text.h"
 #include "support/manual_clock.h"
 #include "support/temp_dir.h"
 

@@ -17,6 +17,7 @@
 #include "support/fake_profile_file.h"
 #include "support/initial_state.h"
 #include "support/manual_clock.h"
+#include "support/period_runner.h"
 
 namespace quorvane::test {
 
@@ -164,7 +165,7 @@ struct BenchRadio {
 // hand-set clock, and as many stand-ins as a test adds, one of them plugged in at a time.
 // The first one (a healthy transceiver unless the configuration says otherwise) is plugged in
 // at the start.
-class BenchRig {
+class BenchRig : public PeriodRunner<BenchRig> {
   public:
     explicit BenchRig(sim::TamskorConfig config = {},
                       sim::SimImage image = sim::SimImage::Generate(1))
@@ -203,27 +204,6 @@ class BenchRig {
         for (auto& r : others_) {
             r->line.Pump();
         }
-    }
-    template <typename Done>
-    bool RunUntil(Done done, std::int32_t maxMs) {
-        for (std::int32_t t = 0; t < maxMs; t += 50) {
-            Period();
-            if (done()) {
-                return true;
-            }
-        }
-        return false;
-    }
-    void RunFor(std::int32_t ms) {
-        for (std::int32_t t = 0; t < ms; t += 50) {
-            Period();
-        }
-    }
-
-    // Presses "Connect" and runs until the item list is editable (read and first sends done).
-    bool Connect(std::int32_t maxMs = 150000) {
-        program.MainWindow().cmd00_Click(0);
-        return RunUntil([this] { return program.Operations().stepNo() >= 10; }, maxMs);
     }
 
     bool InInitialState() { return test::InInitialState(program, form, initialLines); }

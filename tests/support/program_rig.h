@@ -10,13 +10,14 @@
 #include "support/fake_controls.h"
 #include "support/fake_process_services.h"
 #include "support/fake_profile_file.h"
+#include "support/period_runner.h"
 #include "support/sim_rig.h"
 
 namespace quorvane::test {
 
 // The whole program over the in-process stand-in transceiver: fake window controls, an
 // in-memory settings file, the loopback serial control and one hand-set clock.
-class ProgramRig {
+class ProgramRig : public PeriodRunner<ProgramRig> {
   public:
     explicit ProgramRig(sim::TamskorConfig config = {},
                         sim::SimImage image = sim::SimImage::Generate(1))
@@ -34,28 +35,6 @@ class ProgramRig {
     void Period() {
         sim.Advance(50);
         program.Tick();
-    }
-
-    template <typename Done>
-    bool RunUntil(Done done, std::int32_t maxMs) {
-        for (std::int32_t t = 0; t < maxMs; t += 50) {
-            Period();
-            if (done()) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    void RunFor(std::int32_t ms) {
-        for (std::int32_t t = 0; t < ms; t += 50) {
-            Period();
-        }
-    }
-
-    bool Connect(std::int32_t maxMs = 150000) {
-        program.MainWindow().cmd00_Click(0);
-        return RunUntil([this] { return program.Operations().stepNo() >= 10; }, maxMs);
     }
 
     // Runs adjusting cycles until the cycle is back at its end with nothing left to send.

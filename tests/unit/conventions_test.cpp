@@ -5,19 +5,12 @@
 #include "platform/byte_string.h"
 #include "platform/checked.h"
 #include "platform/text.h"
+#include "support/error_kind.h"
 
 namespace quorvane {
 namespace {
 
-ErrorKind KindOf(auto&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no RuntimeError raised";
-    return ErrorKind::InvalidArgument;
-}
+using test::KindOf;
 
 TEST(Conventions, SixteenBitArithmeticRaisesInsteadOfWrapping) {
     EXPECT_EQ(Add16(32766, 1), 32767);

@@ -1,4 +1,5 @@
 #include "settings/ini_file_store.h"
+#include "support/file_text.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -22,16 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
+using test::ReadFile;
+using test::WriteFile;
 
 // Every entry of dir but the named file: leftovers of a write.
 int OtherEntries(const fs::path& dir, const std::string& keep) {

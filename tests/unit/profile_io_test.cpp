@@ -1,4 +1,5 @@
 #include "settings/profile_io.h"
+#include "support/file_text.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +22,8 @@ namespace fs = std::filesystem;
 using test::FakeProfileFile;
 using test::TempDir;
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
+using test::ReadFile;
+using test::WriteFile;
 
 // The profile store as the port form sets it up, on a real file in a temporary directory.
 class ProfileIOTest : public ::testing::Test {
