@@ -59,4 +59,12 @@ inline int HexDigitValue(char c) {
     return -1;
 }
 
+// The byte two ASCII hexadecimal characters stand for ('3','F' is 0x3F), or -1 when either
+// is not a hexadecimal digit: how answers and clone data carry their bytes.
+inline int HexPairValue(char high, char low) {
+    const int h = HexDigitValue(high);
+    const int l = HexDigitValue(low);
+    return h < 0 || l < 0 ? -1 : h * 16 + l;
+}
+
 }  // namespace quorvane
