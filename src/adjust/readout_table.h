@@ -27,26 +27,6 @@ struct ReadoutRow {
     ReadoutLineFormat format;  // label, scale, pattern, width
 };
 
-inline constexpr ReadoutRow kReadouts[] = {
-    {ReadoutList::Analog, wire::sel::kVin, ReadoutShape::Scaled, {"VIN  :", 10, "##0.#0V", 7}},
-    {ReadoutList::Analog,
-     wire::sel::kTemps,
-     ReadoutShape::Temperature,
-     {"TEMPS:", 5, "###.#0'C", 8}},
-    {ReadoutList::Analog, wire::sel::kLvin, ReadoutShape::Scaled, {"LVIN :", 5, "##0.#0V", 7}},
-    {ReadoutList::Analog, wire::sel::kSd, ReadoutShape::Scaled, {"SD   :", 5, "##0.#0V", 7}},
-    {ReadoutList::Analog, wire::sel::kVin, ReadoutShape::Blank, {"", 0, "", 0}},
-    {ReadoutList::Output, wire::sel::kBpfT1, ReadoutShape::Scaled, {"BPF T1 :", 5, "##0.#0V", 7}},
-    {ReadoutList::Output, wire::sel::kT2Pow, ReadoutShape::Scaled, {"T2/POW :", 5, "##0.#0V", 7}},
-    {ReadoutList::Output, wire::sel::kTxLva, ReadoutShape::Scaled, {"TX LVA :", 5, "##0.#0V", 7}},
-    {ReadoutList::Output, wire::sel::kRxLva, ReadoutShape::Scaled, {"RX LVA :", 5, "##0.#0V", 7}},
-    {ReadoutList::Output, wire::sel::kRef, ReadoutShape::Scaled, {"REF    :", 5, "##0.#0V", 7}},
-    {ReadoutList::Output, wire::sel::kModBal, ReadoutShape::Scaled, {"MOD BAL:", 1, "0.00%", 7}},
-    {ReadoutList::Output, wire::sel::kDev, ReadoutShape::Scaled, {"Dev    :", 5, "##0.#0V", 7}},
-    {ReadoutList::Output, wire::sel::kCtcss, ReadoutShape::Scaled, {"CTCSS  :", 5, "##0.#0V", 7}},
-    {ReadoutList::Output, wire::sel::kSqlLev, ReadoutShape::Scaled, {"SQL Lev:", 1, "0.00%", 7}},
-};
-
 // The row shown on `line` (0-based) of `list`; an IndexOutOfRange for a line it does not have.
 const ReadoutRow& ReadoutAt(ReadoutList list, Int16 line);
 
