@@ -12,20 +12,9 @@
 namespace quorvane {
 namespace {
 
-enum Item : Int16 {
-    kChNo = 0,
-    kPowerL2 = 2,
-    kModN = 5,
-    kModRatio = 6,
-    kSql = 8,
-    kBpfAll = 10,
-    kBpfT1 = 11,
-    kBpfT2 = 12,
-    kRxLva = 13,
-    kTxLva = 14,
-    kLvRxLva = 15,
-    kRssi = 17
-};
+// Item indices.
+constexpr Int16 kChNo = 0, kPowerL2 = 2, kModN = 5, kModRatio = 6, kSql = 8, kBpfAll = 10,
+                kBpfT1 = 11, kBpfT2 = 12, kRxLva = 13, kTxLva = 14, kLvRxLva = 15, kRssi = 17;
 
 // Mid flag clear, fourteen channel records (3, 8 and 13 absent), every level different.
 sim::SimImage KnownImage() {
@@ -41,10 +30,9 @@ sim::SimImage KnownImage() {
         image.Byte(address, static_cast<std::uint8_t>(value));
     }
     // Record 0: receive 156.025 MHz, transmit 156.625 MHz, Low2, narrow.
-    image.Word(sim::kGenFreqTable, 0x094C);
-    image.Word(sim::kGenFreqTable + 2, 0xC0A8);
-    image.Word(sim::kGenFreqTable + 4, 0x0955);
-    image.Word(sim::kGenFreqTable + 6, 0xE868);
+    for (auto [offset, word] : {std::pair{0, 0x094C}, {2, 0xC0A8}, {4, 0x0955}, {6, 0xE868}}) {
+        image.Word(sim::kGenFreqTable + offset, static_cast<std::uint16_t>(word));
+    }
     image.Byte(sim::kGenSettingTable + 8, 0x02);
     image.Byte(sim::kGenSettingTable + 11, 0x80);
     return image;
@@ -230,6 +218,7 @@ TEST_F(AdjustSession, SettlingWaitsOf200And500MsHoldBackTheNextStep) {
     EXPECT_EQ(stepOut(kRxLva, 200), (std::vector<std::string>{"E8 sub 06 value 0x73"}));
     EXPECT_EQ(stepOut(kSql, 500), (std::vector<std::string>{"E8 sub 08 value 0x02"}));
     EXPECT_EQ(wakes, (std::vector<Int32>{201, 201, 501, 201}));
+    EXPECT_EQ(Byte(274), 2);
     EXPECT_EQ(SimByte(274), 2);
 }
 
