@@ -13,10 +13,11 @@ namespace quorvane {
 namespace {
 
 // Item indices.
-constexpr Int16 kChNo = 0, kPowerL2 = 2, kModN = 5, kModRatio = 6, kSql = 8, kBpfAll = 10,
+constexpr Int16 kChNo = 0, kPowerL2 = 2, kBal = 4, kModN = 5, kModRatio = 6, kSql = 8, kBpfAll = 10,
                 kBpfT1 = 11, kBpfT2 = 12, kRxLva = 13, kTxLva = 14, kLvRxLva = 15, kRssi = 17;
 
-// Mid flag clear, fourteen channel records (3, 8 and 13 absent), every level different.
+// Mid flag clear, twelve channels counted of fourteen records (3 and 8 absent, 12 present but
+// beyond the count), every level different.
 sim::SimImage KnownImage() {
     sim::ImageOptions options;
     options.mid = false;
@@ -29,6 +30,7 @@ sim::SimImage KnownImage() {
     for (auto [address, value] : levels) {
         image.Byte(address, static_cast<std::uint8_t>(value));
     }
+    image.Word(314, 12);
     // Record 0: receive 156.025 MHz, transmit 156.625 MHz, Low2, narrow.
     for (auto [offset, word] : {std::pair{0, 0x094C}, {2, 0xC0A8}, {4, 0x0955}, {6, 0xE868}}) {
         image.Word(sim::kGenFreqTable + offset, static_cast<std::uint16_t>(word));
@@ -136,8 +138,10 @@ TEST_F(AdjustSession, ConnectSendsEveryItemReadsEveryConverterAndShowsThem) {
                                         "MOD BAL:128:80h: 50.20%", "Dev    :100:64h:  1.96V",
                                         "CTCSS  :  0:00h:  0.00V", "SQL Lev:  1:01h:  0.39%"}));
     EXPECT_EQ(rig.form.lblProgress.caption, std::string(32, 'o'));
-    EXPECT_TRUE(rig.form.fra01[1].visible);
+    EXPECT_TRUE(rig.form.fra01[1].visible && rig.form.cmd00[1].enabled &&
+                rig.form.cmd00[2].enabled);
     EXPECT_FALSE(rig.form.fra01[0].visible);
+    EXPECT_GE(rig.form.lboConsole.focusCount, 1);
     EXPECT_TRUE(rig.form.messageBox.texts.empty());
 }
 
@@ -161,6 +165,7 @@ TEST_F(AdjustSession, ProgressBarFillsWithTheReadAndTheFirstSteps) {
     const auto read = std::find(shown.begin(), shown.end(), 32) + 1;
     ASSERT_LE(read, shown.end());
     EXPECT_TRUE(std::is_sorted(shown.begin(), read));
+    EXPECT_EQ(shown.front(), 0);
     EXPECT_GE(std::set<long>(shown.begin(), read).size(), 16u);
     const std::vector<long> after(read, shown.end());
     const std::vector<long> steps{4, 9, 13, 18, 22, 27, 32};
@@ -182,8 +187,8 @@ TEST_F(AdjustSession, ItemsStopAtTheirLimitsAndTheChannelItemWrapsOverPresentCha
     }
     ASSERT_TRUE(rig.Settle());
 
-    // Channels 1, 2, 3, 5, ... 13 are present: eleven entries.
-    EXPECT_EQ(Console().Max(kChNo), 10);
+    // Channels 1, 2, 3, 5, 6, 7, 8, 10, 11, 12: ten entries.
+    EXPECT_EQ(Console().Max(kChNo), 9);
     std::vector<int> selected;
     for (Int16 key :
          {vbKeyRight, vbKeyRight, vbKeyRight, vbKeyLeft, vbKeyLeft, vbKeyLeft, vbKeyLeft}) {
@@ -191,8 +196,16 @@ TEST_F(AdjustSession, ItemsStopAtTheirLimitsAndTheChannelItemWrapsOverPresentCha
         ASSERT_TRUE(rig.Settle());
         selected.push_back(rig.sim.transceiver.SelectedChannel());
     }
-    EXPECT_EQ(selected, (std::vector<int>{2, 3, 5, 3, 2, 1, 13}));
-    EXPECT_EQ(Value(kChNo), 10);
+    EXPECT_EQ(selected, (std::vector<int>{2, 3, 5, 3, 2, 1, 12}));
+    EXPECT_EQ(Value(kChNo), 9);
+
+    // Without a channel the list holds channel 1 alone.
+    sim::SimImage none = KnownImage();
+    none.Word(314, 0);
+    test::ProgramRig empty({}, none);
+    ASSERT_TRUE(empty.Connect());
+    EXPECT_EQ(empty.program.Console().Max(kChNo), 0);
+    EXPECT_EQ(empty.sim.transceiver.SelectedChannel(), 1);
 }
 
 TEST_F(AdjustSession, SettlingWaitsOf200And500MsHoldBackTheNextStep) {
@@ -214,6 +227,7 @@ TEST_F(AdjustSession, SettlingWaitsOf200And500MsHoldBackTheNextStep) {
     rig.program.Tick();
     rig.sim.Advance(14);
     EXPECT_EQ(Sent(), (std::vector<std::string>{"E8 sub 0A value 0x9A"}));
+    EXPECT_EQ(Line(kPowerL2), " Power(L2): 154 [############--------]");
     EXPECT_EQ(stepOut(kBpfT1, 200), (std::vector<std::string>{"E8 sub 13 value 0x5B"}));
     EXPECT_EQ(stepOut(kRxLva, 200), (std::vector<std::string>{"E8 sub 06 value 0x73"}));
     EXPECT_EQ(stepOut(kSql, 500), (std::vector<std::string>{"E8 sub 08 value 0x02"}));
@@ -236,6 +250,15 @@ TEST_F(AdjustSession, ModNCarriesBothWLevelsAndModRatioOnlyItsOwn) {
     EXPECT_EQ(Byte(66), 51);
     EXPECT_EQ(SimByte(66), 51);
     EXPECT_EQ(Byte(80), 149);
+
+    // BAL goes out three times: with its Mid copy, with its W copy, then alone.
+    Key(kBal, vbKeyRight);
+    ASSERT_TRUE(rig.Settle());
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"E8 sub 11 value 0x81", "E8 sub 12 value 0x81",
+                                                "E8 sub 11 value 0x81", "E8 sub 10 value 0x81",
+                                                "E8 sub 11 value 0x81"}));
+    EXPECT_EQ(Byte(67), 129);
+    EXPECT_EQ(Byte(81), 129);
 }
 
 TEST_F(AdjustSession, FilterSweepsEndInTheMiddleOfThePlateau) {
@@ -270,6 +293,7 @@ TEST_F(AdjustSession, FilterSweepsEndInTheMiddleOfThePlateau) {
     const std::vector<std::string> frames = Sent();
     EXPECT_EQ(Values(frames, "E8 sub 13"), sweep(90));
     EXPECT_EQ(Values(frames, "E8 sub 14"), sweep(60));
+    EXPECT_EQ(Console().WaitAfterE8(kBpfT1), 200);
     EXPECT_EQ(Line(kBpfAll), "   BPF ALL: [Enter] to Sweep");
 }
 
@@ -293,16 +317,30 @@ TEST_F(AdjustSession, LvaAdjustmentBisectsToTheTargetWaiting500MsForEachValue) {
     ASSERT_TRUE(RunToBeep(2));
     EXPECT_EQ(Values(Sent(), "E8 sub 07"),
               (std::vector<int>{0, 255, 128, 192, 160, 176, 184, 180}));
-    EXPECT_EQ(Value(kTxLva), 180);
+    EXPECT_EQ(wakes, std::vector<Int32>(17, 501));
 
-    // A target equal to an end reading is out of reach: the old value comes back.
+    // A target equal to the reading at either end is out of reach: the old value comes back.
     Console().Value(kLvRxLva, 20);
+    Console().Value(kLvRxLva + 1, 200);
     Enter(kRxLva);
     ASSERT_TRUE(RunToBeep(3));
-    EXPECT_EQ(Values(Sent(), "E8 sub 06"), (std::vector<int>{0, 255, 114}));
+    Enter(kTxLva);
+    ASSERT_TRUE(RunToBeep(4));
+    const std::vector<std::string> frames = Sent();
+    EXPECT_EQ(Values(frames, "E8 sub 06"), (std::vector<int>{0, 255, 114}));
+    EXPECT_EQ(Values(frames, "E8 sub 07"), (std::vector<int>{0, 255, 180}));
     EXPECT_EQ(Line(kRxLva),
               "    RX LVA: 114 [#########-----------] [Enter] to Sweep (Auto Adjust Failed)");
-    EXPECT_EQ(Line(kTxLva), "    TX LVA: 180 [##############------] [Enter] to Sweep");
+    EXPECT_EQ(Line(kTxLva),
+              "    TX LVA: 180 [##############------] [Enter] to Sweep (Auto Adjust Failed)");
+
+    // A click abandons a running adjustment: no further value, no beep.
+    Enter(kRxLva);
+    rig.RunFor(400);
+    rig.program.MainWindow().cmd00_Click(1);
+    rig.RunFor(5000);
+    EXPECT_EQ(rig.form.beeper.beeps, 4);
+    EXPECT_LE(Values(Sent(), "E8 sub 06").size(), 2u);
 }
 
 TEST_F(AdjustSession, RssiCaptureStoresTheS3ReadingThenTheS1Reading) {
@@ -346,7 +384,7 @@ TEST_F(AdjustSession, ReloadRewritesChangedReadoutsAndTheDumpShowsTheImage) {
     EXPECT_FALSE(rig.form.fra01[1].visible);
     EXPECT_FALSE(rig.form.cmd00[0].enabled);
     EXPECT_FALSE(rig.form.cmd00[1].enabled);
-    EXPECT_TRUE(rig.form.cmd00[2].isDefault);
+    EXPECT_TRUE(rig.form.cmd00[2].isDefault && rig.form.cmd00[2].isCancel);
     EXPECT_EQ(rig.form.txtDispPara.text.substr(0, 72),
               "                POW HI Level:  255\r\n                POW L2 Level:  153\r\n");
     rig.program.MainWindow().cmd00_Click(2);
@@ -354,6 +392,11 @@ TEST_F(AdjustSession, ReloadRewritesChangedReadoutsAndTheDumpShowsTheImage) {
     EXPECT_TRUE(rig.form.fra01[1].visible);
     EXPECT_FALSE(rig.form.fra01[3].visible);
     EXPECT_GE(rig.form.cmd00[2].focusCount, 1);
+
+    // A new connection shows every reading again, also the ones that did not change.
+    ASSERT_TRUE(rig.Connect());
+    ASSERT_TRUE(rig.Settle());
+    EXPECT_EQ(rig.form.lbo01[1].lines.at(9), "SQL Lev:  2:02h:  0.78%");
 }
 
 TEST_F(AdjustSession, TemperatureBordersAndSubNames) {

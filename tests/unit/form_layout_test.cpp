@@ -87,9 +87,9 @@ TEST(FormLayout, ResourcesRestoreCaptionsAndPlaceholders) {
     EXPECT_EQ(form.cmd00[2].caption, "Disp para");
     EXPECT_EQ(form.lbo01[0].lines,
               (std::vector<std::string>{"[A/D]", "----", "----", "----", "----", "----"}));
-    EXPECT_EQ(form.lbo01[1].lines,
-              (std::vector<std::string>{"[D/A]", "----", "----", "----", "----", "----", "----",
-                                        "----", "----", "----"}));
+    std::vector<std::string> da(10, "----");
+    da[0] = "[D/A]";
+    EXPECT_EQ(form.lbo01[1].lines, da);
     EXPECT_EQ(form.lblProgress.caption, std::string(32, ' '));
 }
 

