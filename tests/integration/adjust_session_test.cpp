@@ -7,7 +7,7 @@
 #include <numeric>
 #include <set>
 
-#include "support/program_rig.h"
+#include "rig/program_rig.h"
 
 namespace quorvane {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "console/console.h"
-#include "support/fake_controls.h"
+#include "rig/fake_controls.h"
 
 namespace quorvane {
 namespace {

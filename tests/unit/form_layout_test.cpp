@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "adjust/form_layout.h"
-#include "support/fake_controls.h"
+#include "rig/fake_controls.h"
 
 namespace quorvane {
 namespace {

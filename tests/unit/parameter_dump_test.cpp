@@ -4,7 +4,7 @@
 
 #include "eeprom/eeprom_map.h"
 #include "eeprom/ind_eep_rig_tamsk.h"
-#include "support/fake_controls.h"
+#include "rig/fake_controls.h"
 #include "support/file_text.h"
 
 namespace quorvane {
