@@ -8,23 +8,12 @@
 
 #include "bench_rows.h"
 #include "proc_stats.h"
-#include "support/program_rig.h"
+#include "rig/program_rig.h"
 
 using namespace quorvane;
 using namespace quorvane::bench;
 
 namespace {
-
-bool Settled(test::ProgramRig& rig) {
-    const clsConsole& c = rig.program.Console();
-    for (Int16 i = 0; i < c.ListCount(); ++i) {
-        if (c.flgChanged(i)) {
-            return false;
-        }
-    }
-    return rig.program.Operations().stepNo() == 28 && !rig.program.Sequence().OpRunning() &&
-           rig.program.Operations().subStepNo() == 0;
-}
 
 Int16 LineOf(test::ProgramRig& rig, const std::string& title) {
     const auto& lines = rig.form.lboConsole.lines;
@@ -38,9 +27,7 @@ Int16 LineOf(test::ProgramRig& rig, const std::string& title) {
 
 bool Session(test::ProgramRig& rig) {
     frmMain& main = rig.program.MainWindow();
-    auto settle = [&rig](std::int32_t ms) {
-        return rig.RunUntil([&] { return Settled(rig); }, ms);
-    };
+    auto settle = [&rig](std::int32_t ms) { return rig.Settle(ms); };
     if (!rig.Connect() || !settle(30000)) {
         Say("bench: Connect did not reach a settled adjusting cycle\n");
         return false;

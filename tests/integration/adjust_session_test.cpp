@@ -6,7 +6,7 @@
 #include "app/error_report.h"
 #include "eeprom/eeprom_map.h"
 #include "platform/text.h"
-#include "support/program_rig.h"
+#include "rig/program_rig.h"
 
 namespace quorvane {
 namespace {

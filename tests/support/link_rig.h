@@ -6,7 +6,7 @@
 #include "serial/port_form.h"
 #include "support/fake_main_window.h"
 #include "support/fake_serial_control.h"
-#include "support/manual_clock.h"
+#include "rig/manual_clock.h"
 
 namespace quorvane::test {
 

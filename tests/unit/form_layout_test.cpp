@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "adjust/form_layout.h"
-#include "support/fake_controls.h"
+#include "rig/fake_controls.h"
 
 namespace quorvane {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "eeprom/eeprom_map.h"
 #include "eeprom/ind_eep_rig_tamsk.h"
-#include "support/fake_controls.h"
+#include "rig/fake_controls.h"
 
 namespace quorvane {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
+#include "rig/manual_clock.h"
 #include "sim/loopback_serial_control.h"
 #include "sim/sim_image.h"
 #include "sim/tamskor_sim.h"
-#include "support/manual_clock.h"
 
 namespace quorvane::test {
 
