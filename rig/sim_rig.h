@@ -26,20 +26,6 @@ class SimRig {
         serial.Pump();
     }
 
-    // Advances in steps of stepMs, calling tick() after each step (the program's tick), until
-    // done() holds or maxMs have passed; true when done() held.
-    template <typename Tick, typename Done>
-    bool RunUntil(Tick tick, Done done, std::int32_t maxMs, std::int32_t stepMs = 50) {
-        for (std::int32_t t = 0; t < maxMs; t += stepMs) {
-            Advance(stepMs);
-            tick();
-            if (done()) {
-                return true;
-            }
-        }
-        return false;
-    }
-
     ManualClock clock;
     sim::TamskorSim transceiver;
     sim::LoopbackSerialControl serial;

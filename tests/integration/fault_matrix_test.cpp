@@ -34,6 +34,7 @@ void ExpectOneMessageThenRecovery(
     EXPECT_EQ(rig.form.messageBox.texts.size(), 1u);
     EXPECT_EQ(rig.program.Radio().eepImage().data(), healthy.Image().data());
     EXPECT_TRUE(rig.program.Operations().RigTamskProp_EditEnabled());
+    EXPECT_EQ(rig.form.lblComBusy.color, SystemColor::ButtonText);  // the port is open
 }
 
 TEST(FaultMatrix, TransceiverAndCableFaults) {

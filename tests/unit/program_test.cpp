@@ -43,23 +43,23 @@ TEST_F(ProgramFixture, FirstStartThenTheChosenOptionsPersist) {
         EXPECT_TRUE(form.mnuOptionSelAutoRelease[0].checked);
         EXPECT_FALSE(line.serial.PortOpen());
 
-        program.MainWindow().mnuOptSelCom_Click(3);
-        program.MainWindow().mnuOptionSelAutoRelease_Click(2);
+        program.MainWindow().mnuOptSelCom_Click(4);
+        program.MainWindow().mnuOptionSelAutoRelease_Click(5);
         program.Tick();
         EXPECT_FALSE(form.mnuOptSelCom[1].checked);
-        EXPECT_TRUE(form.mnuOptSelCom[3].checked);
+        EXPECT_TRUE(form.mnuOptSelCom[4].checked);
         EXPECT_FALSE(form.mnuOptionSelAutoRelease[0].checked);
-        EXPECT_TRUE(form.mnuOptionSelAutoRelease[2].checked);
-        EXPECT_EQ(form.lblComBusy.caption, "COM 3: CLOSE");
+        EXPECT_TRUE(form.mnuOptionSelAutoRelease[5].checked);
+        EXPECT_EQ(form.lblComBusy.caption, "COM 4: CLOSE");
         program.MainWindow().Form_QueryUnload();
         EXPECT_FALSE(program.Com().timSolidEnabled());
     }
-    EXPECT_EQ(profile.Get(kFile, "OPTION", "ComPort"), "3");
-    EXPECT_EQ(profile.Get(kFile, "OPTION", "ComAutoRelease"), "2");
+    EXPECT_EQ(profile.Get(kFile, "OPTION", "ComPort"), "4");
+    EXPECT_EQ(profile.Get(kFile, "OPTION", "ComAutoRelease"), "5");
     Program again(platform);
-    EXPECT_EQ(again.MainWindow().ComPortNo(), 3);
-    EXPECT_EQ(again.Sequence().ComPortNo(), 3);
-    EXPECT_EQ(again.Sequence().comHoldReload(), 2000);
+    EXPECT_EQ(again.MainWindow().ComPortNo(), 4);
+    EXPECT_EQ(again.Sequence().ComPortNo(), 4);
+    EXPECT_EQ(again.Sequence().comHoldReload(), 5000);
 }
 
 TEST_F(ProgramFixture, StoredOptionsThatCannotBeUsed) {
