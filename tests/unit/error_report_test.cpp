@@ -16,23 +16,18 @@ std::string Message(bool cannotOpen, bool overflow, Int16 lastError, Int16 seqEr
     return CloneErrorMessage({cannotOpen, overflow, 3, lastError, seqError});
 }
 
-TEST(ErrorReport, PrecedenceAndTheMessagesNoTransceiverCauses) {
+TEST(ErrorReport, PrecedenceTheMessagesNoTransceiverCausesAndTheBox) {
     EXPECT_EQ(Message(true, true, 2, 1), "Cannot access COM 3." + kTail);
     EXPECT_EQ(Message(false, true, 2, 1), "COM buffer overflow." + kTail);
     EXPECT_EQ(Message(false, false, 2, 4), "No answer from transceiver." + kTail);
-    EXPECT_EQ(Message(false, false, 5, 0), "Data overflow." + kTail);
     const std::string write = "Cannot write cloning data." + kCheck +
                               "- Cloning cable connections.\r\n- Transceiver power is ON.";
     EXPECT_EQ(Message(false, false, 6, 0), write);
-    EXPECT_EQ(Message(false, false, 7, 0), write);
     // After a driver error "Cannot Clone." has an empty line before the port line.
     EXPECT_EQ(Message(false, false, 8, 0),
               "Cannot Clone.\r\n\r\nCheck the following:\r\n\r\n- The COM port settings.\r\n- "
               "Cloning cable connections.\r\n- Transceiver power is ON.");
-    EXPECT_EQ(Message(false, false, 0, 4), "Cannot Clone." + kTail);
-}
 
-TEST(ErrorReport, MessageBoxExpandsNewlinesAndCarriesTheTitle) {
     test::FakeMessageBox box;
     MsgBoxCritical(box, "a\\nb");
     EXPECT_EQ(box.texts, std::vector<std::string>{"a\r\nb"});
