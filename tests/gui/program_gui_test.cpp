@@ -131,7 +131,6 @@ TEST_F(ProgramGui, TheMenusShowTheStoredAndChosenOptionsAndExitWritesThem) {
     }));
     Find<QAction>("mnuFileExit")->trigger();
     EXPECT_TRUE(WaitFor([&] { return ends == 1 && !program->Window().isVisible(); }));
-    EXPECT_FALSE(program->Ticks().Enabled());
     EXPECT_EQ(test::ReadFile(dir.File("QUORVAADJ.rs")),
               "[OPTION]\nComPort=4\nComAutoRelease=2\n[PORTS]\nCOM1=/dev/ttyUSB0\n");
 }

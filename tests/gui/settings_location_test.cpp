@@ -4,29 +4,40 @@
 #include <QFile>
 
 #include "qt/settings_location.h"
-#include "support/file_text.h"
+#include "settings/ini_file_store.h"
 #include "support/temp_dir.h"
 
 namespace quorvane {
 namespace {
 
-TEST(SettingsLocation, TheProgramsDirectoryWhileWritableElseAPerUserCopyThatIsKept) {
+TEST(SettingsLocation, TheProgramsDirectoryWhileWritableElseThePerUserOneStartedFromItsFile) {
     test::TempDir dir;
     const QString program = QString::fromStdString(dir.File("bin"));
-    const QString user = QString::fromStdString(dir.File("home/.config/quorvane-adj"));
+    const QString user = QString::fromStdString(dir.File("home/quorvane-adj"));
     ASSERT_TRUE(QDir().mkpath(program));
     EXPECT_EQ(ChooseSettingsDirectory(program, user), program);
-    EXPECT_EQ(ChooseSettingsDirectory(program + "/gone", user), user);
-    EXPECT_TRUE(QDir(user).exists() && QDir(user).isEmpty());  // nothing beside it to copy
+    EXPECT_FALSE(QDir(user).exists());  // nothing made while it is not needed
+    EXPECT_EQ(ChooseSettingsDirectory(QString::fromStdString(dir.File("gone")), user), user);
+    EXPECT_TRUE(QDir(user).isEmpty());  // nothing beside the program to start from
 
-    test::WriteFile(dir.File("bin/QUORVAADJ.rs"), "[PORTS]\nCOM1=/dev/ttyUSB0\n");
-    QFile::setPermissions(program + "/QUORVAADJ.rs", QFile::ReadOwner);
-    ASSERT_EQ(ChooseSettingsDirectory(program, false, user), user);
-    const std::string own = dir.File("home/.config/quorvane-adj/QUORVAADJ.rs");
-    EXPECT_EQ(test::ReadFile(own), "[PORTS]\nCOM1=/dev/ttyUSB0\n");
-    test::WriteFile(own, "[PORTS]\nCOM1=/dev/ttyACM0\n");
-    ASSERT_EQ(ChooseSettingsDirectory(program, false, user), user);
-    EXPECT_EQ(test::ReadFile(own), "[PORTS]\nCOM1=/dev/ttyACM0\n");  // never replaced
+    IniFileStore store;
+    const std::string installed = dir.File("bin/QUORVAADJ.rs");
+    const std::string own = dir.File("home/quorvane-adj/QUORVAADJ.rs");
+    ASSERT_TRUE(store.WriteProfileString("PORTS", "COM1", "/dev/ttyUSB0", installed));
+    QFile::setPermissions(QString::fromStdString(installed), QFile::ReadOwner);
+    EXPECT_EQ(ChooseSettingsDirectory(program, false, user), user);
+    EXPECT_EQ(store.GetProfileString("PORTS", "COM1", "", 255, own), "/dev/ttyUSB0");
+    EXPECT_TRUE(store.WriteProfileString("PORTS", "COM1", "/dev/ttyACM0", own));  // writable
+    EXPECT_EQ(ChooseSettingsDirectory(program, false, user), user);
+    EXPECT_EQ(store.GetProfileString("PORTS", "COM1", "", 255, own), "/dev/ttyACM0");  // kept
+}
+
+TEST(SettingsLocation, ThePerUserDirectoryIsQuorvaneAdjInTheUsersConfigurationDirectory) {
+    test::TempDir dir;
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", dir.File("config").c_str());
+    EXPECT_EQ(UserSettingsDirectory(), QString::fromStdString(dir.File("config/quorvane-adj")));
+    qputenv("XDG_CONFIG_HOME", before);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include "protocol/common.h"
 #include "sim/e8_items.h"
-#include "support/sim_rig.h"
+#include "rig/sim_rig.h"
 #include "support/sim_wire.h"
 
 namespace quorvane::sim {
