@@ -3,10 +3,10 @@
 #include "protocol/link_driver.h"
 #include "protocol/radio.h"
 #include "protocol/sequencer.h"
-#include "rig/manual_clock.h"
 #include "serial/port_form.h"
 #include "support/fake_main_window.h"
 #include "support/fake_serial_control.h"
+#include "rig/manual_clock.h"
 
 namespace quorvane::test {
 
