@@ -46,6 +46,9 @@ std::string LinkErrorMessage(Int16 lastError) {
             return "Data counter error." + StandardTail();
         case 5:
             return "Data overflow." + StandardTail();
+        case 9:
+            return Lines({"Transceiver is still sending clone data.", "",
+                          "Wait until it stops, then press Connect again."});
         case 6:
         case 7:
             return Lines({"Cannot write cloning data.", "", kHeading, kCable, kPower});

@@ -16,7 +16,7 @@ namespace quorvane {
 // echo and the answer frames in the received bytes, checks and stores what they carry, and
 // reports failures as error codes:
 // 1 no echo, 2 no answer, 3 bad answer, 4 clone-read frame count wrong, 5 clone data not
-// storable, 7 clone write rejected, 8 frame not sent.
+// storable, 7 clone write rejected, 8 frame not sent, 9 the transceiver was still sending.
 class clsCmcVep3Drv final : public ILinkDriverPort {
   public:
     static constexpr std::uint8_t kPreamble = 0xFE;
@@ -27,6 +27,9 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     static constexpr Int16 kDefaultEndAddress = 32736;
     // The largest end address kept; the transceiver's image never reaches past it.
     static constexpr Int16 kMaxEndAddress = 32752;
+    // How long the line must have been silent before a frame that met a transceiver still
+    // sending is sent once more.
+    static constexpr Int32 kQuietMs = 200;
 
     explicit clsCmcVep3Drv(IClock& clock);
 
@@ -103,9 +106,18 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     void AppendToRxBuf(const std::uint8_t* first, const std::uint8_t* last);
     void ReadEcho(const std::uint8_t*& first, const std::uint8_t* last);
     void ReadAnswer(const std::uint8_t*& first, const std::uint8_t* last);
+    void NoteLineBusy(const Bytes& seen, const std::uint8_t* first, const std::uint8_t* last);
+    void EchoTimedOut();
 
     frmCom* myObjCom_ = nullptr;
     clsCmcTick respTimer_;
+    // Restarted by every received batch: expired once the line has been quiet for kQuietMs.
+    clsCmcTick quietTimer_;
+    // While the echo is awaited: clone data from the transceiver, or the frame's own bytes in
+    // order but with others between them (it went out while the transceiver was sending).
+    bool lineBusySeen_ = false;
+    std::size_t scatteredEcho_ = 0;
+    bool resentAfterBusy_ = false;
     Int16 workMode_ = 0;
     bool waitAnswer_ = false;
     Int16 retryCount_ = 0;

@@ -160,6 +160,21 @@ TEST_F(LinkDriver, EchoTimeoutIsError1) {
     EXPECT_FALSE(drv.Running());
 }
 
+TEST_F(LinkDriver, AnEchoLostInCloneDataIsResentOnceTheLineIsQuietElseError9) {
+    for (const bool quiet : {true, false}) {
+        const Bytes frame = Start(1, kIdentify);
+        for (int ms = 0; ms < 1000; ms += 100) {
+            rig.clock.Advance(quiet && ms >= 700 ? 0 : 100);
+            drv.read(Wire(E4Body(0x100, Bytes(8, 0x55))));
+        }
+        rig.port.written.clear();
+        Expire(quiet ? 300 : 0);
+        EXPECT_EQ(drv.nowError(), quiet ? 0 : 9);
+        EXPECT_EQ(rig.port.written, quiet ? frame : Bytes{});
+        drv.Reset();
+    }
+}
+
 TEST_F(LinkDriver, WrongAddressOrderIsIgnoredUntilTimeoutAfterResends) {
     drv.retryCount(2);
     rig.port.written.clear();
