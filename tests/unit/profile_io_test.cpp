@@ -50,7 +50,7 @@ TEST_F(ProfileIOTest, EveryTypeIsWrittenAsPlainTextAndReadsBack) {
         {std::uint8_t{255}, "255"},
         {-3.4028235e38f, "-3.4028235e+38"},
         {1e20, "1e+20"},
-        {Currency{1}, "0.0001"},
+        {Currency{-1}, "-0.0001"},
         {Currency{std::numeric_limits<std::int64_t>::min()}, "-922337203685477.5808"},
         {Date{2024, 2, 29, 13, 45, 10}, "2024.02.29-13:45:10"},
         {std::string(" a=b; [c]"), " a=b; [c]"},
