@@ -4,6 +4,7 @@
 
 #include "platform/checked.h"
 #include "platform/ui_controls.h"
+#include "protocol/wire.h"
 
 namespace quorvane {
 
@@ -14,8 +15,8 @@ struct CloneErrorState {
     bool errCannotOpen = false;  // the port could not be opened
     bool errOverflow = false;    // the receive buffer overflowed
     Int16 comPortNum = 1;        // the port of the failed open
-    Int16 lastError = 0;         // the link driver's last error code
-    Int16 sequencerError = 0;    // the sequencer's own error code
+    LinkError lastError = LinkError::None;              // the link driver's last error
+    SequenceError sequencerError = SequenceError::None;  // the sequencer's own error
 };
 
 // The one message for the state, by precedence: port open, overflow, link error, sequencer.

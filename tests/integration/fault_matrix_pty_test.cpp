@@ -29,13 +29,13 @@ constexpr int kHealthySeed = 3;
 constexpr std::int32_t kCloneEnd = 0x017F;
 
 CloneErrorState LinkError(Int16 code) {
-    return {false, false, kPort, code, 0};
+    return {false, false, kPort, static_cast<::quorvane::LinkError>(code), SequenceError::None};
 }
 CloneErrorState SequencerError(Int16 code) {
-    return {false, false, kPort, 0, code};
+    return {false, false, kPort, ::quorvane::LinkError::None, static_cast<SequenceError>(code)};
 }
 CloneErrorState CannotAccess() {
-    return {true, false, kPort, 0, 0};
+    return {true, false, kPort, ::quorvane::LinkError::None, SequenceError::None};
 }
 
 class PtyMatrix : public ::testing::Test {

@@ -16,10 +16,10 @@ namespace {
 constexpr Int16 kPort = 1;
 
 CloneErrorState LinkError(Int16 code) {
-    return {false, false, kPort, code, 0};
+    return {false, false, kPort, static_cast<::quorvane::LinkError>(code), SequenceError::None};
 }
 CloneErrorState SequencerError(Int16 code) {
-    return {false, false, kPort, 0, code};
+    return {false, false, kPort, ::quorvane::LinkError::None, static_cast<SequenceError>(code)};
 }
 
 sim::TamskorConfig Faulty(const std::string& fault) {

@@ -12,7 +12,8 @@ const std::string kTail =
 
 std::string Message(bool cannotOpen, bool overflow, Int16 lastError, Int16 seqError,
                     Int16 port = 1) {
-    return CloneErrorMessage({cannotOpen, overflow, port, lastError, seqError});
+    return CloneErrorMessage({cannotOpen, overflow, port, static_cast<LinkError>(lastError),
+                              static_cast<SequenceError>(seqError)});
 }
 
 TEST(ErrorReport, PrecedenceOfSources) {
