@@ -20,9 +20,10 @@ std::string Hex4At(const Bytes& c, std::size_t i) {
 
 bool SignatureAt(const Bytes& c, std::size_t i) {
     const std::size_t n = wire::kCloneSignature.size();
-    return c.size() >= i + n && BytesToText(Bytes(c.begin() + static_cast<std::ptrdiff_t>(i),
-                                                  c.begin() + static_cast<std::ptrdiff_t>(i + n))) ==
-                                    wire::kCloneSignature;
+    return c.size() >= i + n &&
+           BytesToText(Bytes(c.begin() + static_cast<std::ptrdiff_t>(i),
+                             c.begin() + static_cast<std::ptrdiff_t>(i + n))) ==
+               wire::kCloneSignature;
 }
 
 // The byte of the two ASCII hexadecimal characters at i, or -1.

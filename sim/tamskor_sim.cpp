@@ -33,7 +33,6 @@ void PutId(Bytes& b, std::uint16_t id) {
     b.push_back(static_cast<std::uint8_t>(id & 0xFF));
 }
 
-
 std::string Hex4(unsigned v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%04X", v & 0xFFFF);

@@ -12,10 +12,10 @@ inline constexpr char kProgramTitle[] = "Quorvane ADJ Rev.2.0";
 
 // The error state that decides the message, as it was before the reset that precedes the box.
 struct CloneErrorState {
-    bool errCannotOpen = false;  // the port could not be opened
-    bool errOverflow = false;    // the receive buffer overflowed
-    Int16 comPortNum = 1;        // the port of the failed open
-    LinkError lastError = LinkError::None;              // the link driver's last error
+    bool errCannotOpen = false;                          // the port could not be opened
+    bool errOverflow = false;                            // the receive buffer overflowed
+    Int16 comPortNum = 1;                                // the port of the failed open
+    LinkError lastError = LinkError::None;               // the link driver's last error
     SequenceError sequencerError = SequenceError::None;  // the sequencer's own error
 };
 

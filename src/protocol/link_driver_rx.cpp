@@ -121,8 +121,8 @@ void clsCmcVep3Drv::ReadEcho(const std::uint8_t*& p, const std::uint8_t* end) {
 void clsCmcVep3Drv::ReadAnswer(const std::uint8_t*& p, const std::uint8_t* end) {
     // The first frame start or terminator decides; what comes before it belongs to the frame
     // being received, if any.
-    const std::uint8_t* const mark =
-        std::find_if(p, end, [](std::uint8_t b) { return b == wire::kPreamble || b == wire::kEndOfFrame; });
+    const std::uint8_t* const mark = std::find_if(
+        p, end, [](std::uint8_t b) { return b == wire::kPreamble || b == wire::kEndOfFrame; });
 
     if (mark != end && *mark == wire::kEndOfFrame) {
         if (outsideFrame_) {

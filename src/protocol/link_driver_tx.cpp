@@ -170,7 +170,8 @@ bool clsCmcVep3Drv::BuildCloneWriteFrame(Bytes& payload) {
     }
     // A range that ends before it starts, a packet size that does not fit the count byte, or
     // a block outside the image cannot be sent.
-    if (n < 1 || n > wire::kMaxDataBytes || !myEep_->AdrValid(adr) || !myEep_->AdrValid(adr + n - 1)) {
+    if (n < 1 || n > wire::kMaxDataBytes || !myEep_->AdrValid(adr) ||
+        !myEep_->AdrValid(adr + n - 1)) {
         return false;
     }
     Bytes record = {static_cast<std::uint8_t>(adr >> 8), static_cast<std::uint8_t>(adr & 0xFF),

@@ -263,7 +263,8 @@ void clsCmcVep3Sequence::task() {
     const bool operationSet = Operation_ != kOpNone;
     if (operationSet && !driver_->Running()) {
         const std::span<const Step> steps = StepsOf(Operation_);
-        const auto index = std::min<std::size_t>(static_cast<std::size_t>(opStep_), steps.size() - 1);
+        const auto index =
+            std::min<std::size_t>(static_cast<std::size_t>(opStep_), steps.size() - 1);
         StepResult result = RunStep(steps[index]);
         if (result.fail) {
             Fail();

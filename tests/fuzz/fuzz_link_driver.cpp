@@ -1,13 +1,14 @@
 // The link driver behind the port form, fed arbitrary byte batches in every state while the
 // clock moves: exchanges of every kind are started (directly and through the sequencer), and
-// between them come raw batches, echoes, framed answers, time, line events and resets.
+// between them come raw batches, echoes, framed answers, time, line events and resets. What
+// the driver keeps must always satisfy the answer checks.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "fuzz_input.h"
 #include "protocol/common.h"
-#include "support/frames.h"
+#include "sim/sim_frame.h"
 #include "support/link_rig.h"
 
 namespace quorvane::fuzz {
@@ -15,14 +16,24 @@ namespace {
 
 constexpr std::uint8_t kAnswerCommands[] = {0xE1, 0xE4, 0xE5, 0xE6, 0xE8, 0xE0, 0x00};
 
+// An identity answer is kept only when its length byte and length are right.
+void CheckKeptAnswers(const clsCmcVep3Drv& d) {
+    const Bytes& info = d.ansInfo();
+    if (!info.empty()) {
+        QUORVANE_FUZZ_CHECK(Len(info) >= 59 && info[0] == 0xEF && info[1] == 0xEE);
+        QUORVANE_FUZZ_CHECK(info[2] == 0xE1 && info[7] == Len(info) - 7);
+    }
+}
+
 void CheckInvariants(const test::LinkRig& rig) {
     const clsCmcVep3Drv& d = rig.driver;
+    CheckKeptAnswers(d);
     QUORVANE_FUZZ_CHECK(d.rxBufSize() <= clsCmcVep3Drv::kRxBufMax);
     QUORVANE_FUZZ_CHECK(d.Running() == (d.waitState() != 0));
     QUORVANE_FUZZ_CHECK(d.txBuf().empty() == d.txReady());
     QUORVANE_FUZZ_CHECK(d.waitState() == 0 || !d.txBuf().empty());
-    QUORVANE_FUZZ_CHECK(d.nowError() == 0 || d.waitState() == 0);
-    QUORVANE_FUZZ_CHECK(d.EndAddress() >= 16 && d.EndAddress() <= clsCmcVep3Drv::kMaxEndAddress);
+    QUORVANE_FUZZ_CHECK(d.nowError() == LinkError::None || d.waitState() == 0);
+    QUORVANE_FUZZ_CHECK(d.EndAddress() >= 16 && d.EndAddress() <= wire::kMaxEndAddress);
     QUORVANE_FUZZ_CHECK(d.frameCounter() >= 0 && d.frameCounter() <= 255);
     QUORVANE_FUZZ_CHECK(rig.radio.eepImage().eeSize() == clsCmcEeprom::kDefaultSize);
     // Nothing a line sends may raise a runtime error in the link.
@@ -85,38 +96,40 @@ void StartDirectly(test::LinkRig& rig, FuzzInput& in) {
 // An answer frame from the transceiver, often a well-formed one slightly mutated, so that the
 // checks behind the framing are reached as often as the framing itself.
 Bytes Answer(const test::LinkRig& rig, FuzzInput& in) {
-    Bytes body;
+    Bytes payload;
     switch (in.Byte() % 5) {
         case 0:
-            body = test::E1Body("8537", in.Bit() ? "0200" : "0100", in.Byte(),
-                                BytesToText(in.Take(4)), 8 + in.Byte() % 64);
+            payload = sim::IdentityPayload(
+                {0x8537, in.Bit() ? std::uint16_t{0x0200} : std::uint16_t{0x0100}, "00012345",
+                 in.Byte(), in.Word()});
+            payload.resize(4 + in.Byte() % 64);
             break;
-        case 1: {
-            const Int32 adr = in.Word();
-            body = test::E4Body(adr, in.Take(in.Byte() % 123));
+        case 1:
+            payload =
+                sim::CloneDataPayload(sim::BuildCloneRecord(in.Word(), in.Take(in.Byte() % 123)));
             break;
-        }
         case 2:
-            body = test::E5Body(rig.driver.frameCounter() + (in.Bit() ? in.Byte() % 3 : 0));
+            payload =
+                sim::CloneEndPayload(rig.driver.frameCounter() + (in.Bit() ? in.Byte() % 3 : 0));
             break;
         case 3: {
-            Bytes fields{0x85, 0x37, 0x02, 0x00,
-                         static_cast<std::uint8_t>(rig.driver.e8CheckByte())};
+            payload = {0xE8, 0x85, 0x37,
+                       0x02, 0x00, static_cast<std::uint8_t>(rig.driver.e8CheckByte())};
             const Bytes more = in.Take(in.Byte() % 8);
-            fields.insert(fields.end(), more.begin(), more.end());
-            body = test::Body(0xE8, fields);
+            payload.insert(payload.end(), more.begin(), more.end());
             break;
         }
         default:
-            body = test::Body(kAnswerCommands[in.Byte() % sizeof kAnswerCommands],
-                              in.Take(in.Byte() % 80));
+            payload = in.Take(in.Byte() % 80);
+            payload.insert(payload.begin(), kAnswerCommands[in.Byte() % sizeof kAnswerCommands]);
             break;
     }
+    Bytes frame = sim::ToProgram(payload);
     // A few bytes changed anywhere, terminators and preambles included.
-    for (int i = in.Byte() % 4; i > 0 && !body.empty(); --i) {
-        body[in.Byte() % body.size()] = in.Byte();
+    for (int i = in.Byte() % 4; i > 0; --i) {
+        frame[in.Byte() % frame.size()] = in.Byte();
     }
-    return test::Wire(body);
+    return frame;
 }
 
 }  // namespace
@@ -170,10 +183,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         rig.driver.Reset();
                         break;
                     case 1:
-                        rig.driver.nowError(static_cast<Int16>(in.Byte() % 9));
+                        rig.driver.nowError(static_cast<LinkError>(in.Byte() % 9));
                         break;
                     case 2:
-                        rig.driver.lastError(static_cast<Int16>(in.Byte() % 9));
+                        rig.driver.lastError(static_cast<LinkError>(in.Byte() % 9));
                         break;
                     default:
                         rig.driver.ClearRxBuffer();

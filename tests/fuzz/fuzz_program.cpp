@@ -10,11 +10,11 @@
 #include "app/program.h"
 #include "fuzz_input.h"
 #include "protocol/common.h"
+#include "sim/sim_frame.h"
 #include "support/fake_controls.h"
 #include "support/fake_process_services.h"
 #include "support/fake_profile_file.h"
 #include "support/fake_serial_control.h"
-#include "support/frames.h"
 #include "support/manual_clock.h"
 
 namespace quorvane::fuzz {
@@ -39,7 +39,7 @@ class Transceiver {
         const Bytes payload(frame.begin() + 4, frame.end() - 1);
         switch (payload[0]) {
             case 0xE0:
-                port_.Queue(test::Wire(test::E1Body("8537", "0200", 0x04, "017F")));
+                port_.Queue(sim::ToProgram(sim::IdentityPayload({.cloneEnd = 0x017F})));
                 break;
             case 0xE2: {
                 int frames = 0;
@@ -47,10 +47,11 @@ class Transceiver {
                     const Bytes data(
                         head_.begin() + static_cast<std::ptrdiff_t>(adr),
                         head_.begin() + static_cast<std::ptrdiff_t>(adr + kBytesPerFrame));
-                    port_.Queue(test::Wire(test::E4Body(static_cast<Int32>(adr), data)));
+                    port_.Queue(sim::ToProgram(sim::CloneDataPayload(
+                        sim::BuildCloneRecord(static_cast<std::uint16_t>(adr), data))));
                     ++frames;
                 }
-                port_.Queue(test::Wire(test::E5Body(frames)));
+                port_.Queue(sim::ToProgram(sim::CloneEndPayload(frames)));
                 break;
             }
             case 0xE8:
@@ -68,16 +69,16 @@ class Transceiver {
             case 0:
                 return in_.Take(in_.Byte() % 32);
             case 1: {
-                Bytes fields{0x85, 0x37, 0x02, 0x00, 0x03};
+                Bytes fields{0xE8, 0x85, 0x37, 0x02, 0x00, 0x03};
                 const Bytes more = in_.Take(in_.Byte() % 8);
                 fields.insert(fields.end(), more.begin(), more.end());
-                return test::Wire(test::Body(0xE8, fields));
+                return sim::ToProgram(fields);
             }
             default: {
                 const Bytes value = TextToBytes(Hex2(in_.Byte()));
-                Bytes fields{0x85, 0x37, 0x02, 0x00, 0x03};
+                Bytes fields{0xE8, 0x85, 0x37, 0x02, 0x00, 0x03};
                 fields.insert(fields.end(), value.begin(), value.end());
-                return test::Wire(test::Body(0xE8, fields));
+                return sim::ToProgram(fields);
             }
         }
     }

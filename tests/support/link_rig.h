@@ -3,6 +3,7 @@
 #include "protocol/link_driver.h"
 #include "protocol/radio.h"
 #include "protocol/sequencer.h"
+#include "protocol/wire.h"
 #include "serial/port_form.h"
 #include "support/fake_main_window.h"
 #include "support/fake_serial_control.h"
@@ -25,9 +26,9 @@ struct LinkRig {
         com.vep3D(&driver);
         driver.myObjCom(&com);
         com.tickClient(&window);
-        radio.radioNameM("8537");
-        radio.radionameS("0200");
-        radio.cloneWriteAdrList_Add(0, 32735);
+        radio.radioNameM(std::string(wire::kModelName));
+        radio.radionameS(std::string(wire::kSubName));
+        radio.cloneWriteAdrList_Add(0, wire::kLastImageAddress);
         if (withSequencer) {
             sequence.subNameCheck(&window);
             sequence.errorReport(&window);

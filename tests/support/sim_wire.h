@@ -5,6 +5,7 @@
 #include "platform/byte_string.h"
 #include "sim/sim_frame.h"
 #include "sim/tamskor_sim.h"
+#include "support/fake_serial_control.h"
 
 namespace quorvane::test {
 
@@ -34,6 +35,15 @@ inline Bytes Drain(sim::TamskorSim& transceiver, sim::SimTime& now,
         out.insert(out.end(), due.begin(), due.end());
     }
     return out;
+}
+
+// The stand-in behind the fake port: what the program writes reaches it at once, and its echo
+// and answers are queued as received, to be read on the next tick.
+inline void Attach(FakeSerialControl& port, sim::TamskorSim& transceiver, sim::SimTime& now) {
+    port.onOutput = [&port, &transceiver, &now](const Bytes& bytes) {
+        transceiver.Receive(bytes, now);
+        port.Queue(Drain(transceiver, now));
+    };
 }
 
 }  // namespace quorvane::test
