@@ -85,15 +85,15 @@ TEST(FaultMatrix, PortThatCannotBeOpened) {
     test::BenchRig rig;
     rig.First().line.DeviceAbsent(true);
     ExpectOneMessageThenRecovery(
-        rig, {true, false, kPort, 0, 0}, [] {}, rig.First(),
-        [&] { rig.First().line.DeviceAbsent(false); });
+        rig, {true, false, kPort, ::quorvane::LinkError::None, SequenceError::None}, [] {},
+        rig.First(), [&] { rig.First().line.DeviceAbsent(false); });
     EXPECT_EQ(rig.form.messageBox.texts.front().rfind("Cannot access COM 1.\r\n", 0), 0u);
 
     // Another port number is named as such.
     rig.program.MainWindow().mnuOptSelCom_Click(3);
     rig.First().line.DeviceAbsent(true);
     ExpectOneMessageThenRecovery(
-        rig, {true, false, 3, 0, 0}, [] {}, rig.First(),
+        rig, {true, false, 3, ::quorvane::LinkError::None, SequenceError::None}, [] {}, rig.First(),
         [&] { rig.First().line.DeviceAbsent(false); });
     EXPECT_EQ(rig.form.messageBox.texts.back().rfind("Cannot access COM 3.\r\n", 0), 0u);
 }
@@ -107,7 +107,7 @@ TEST(FaultMatrix, ReceiveQueueOverflowWhileTheProgramStalls) {
     test::BenchRig rig;
     sim::TamskorSim& radio = rig.First().transceiver;
     ExpectOneMessageThenRecovery(
-        rig, {false, true, kPort, 0, 0},
+        rig, {false, true, kPort, ::quorvane::LinkError::None, SequenceError::None},
         [&] {
             ASSERT_TRUE(
                 rig.RunUntil([&] { return rig.program.Driver().lastEeAdr() > 1000; }, 60000));
