@@ -1,9 +1,6 @@
 #pragma once
 
-#include <algorithm>
-#include <cstddef>
 #include <functional>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -14,13 +11,12 @@
 namespace quorvane::test {
 
 // A serial control in memory: records every call and every byte written, and hands out the
-// bytes a test (or a scripted peer) queued as received.
+// bytes a test (or the stand-in behind it) queued as received.
 class FakeSerialControl final : public ISerialControl {
   public:
     // --- what the test sees
     Bytes written;                   // every byte Output accepted, in order
     std::vector<std::string> calls;  // "PortOpen 1", "Settings 9600,N,8,1", "ClearOutBuffer"...
-    std::vector<std::string>* journal = nullptr;  // optional shared log across fakes
     int opens = 0;
     bool dtr = false, rts = false;
     std::int32_t inBufferSize = 0, rThreshold = -1, sThreshold = -1, inputLen = -1;
@@ -29,9 +25,8 @@ class FakeSerialControl final : public ISerialControl {
     // --- how it behaves
     bool failOpen = false;
     bool failClearOutBuffer = false;
-    std::int32_t outBufferCount = 0;                                 // bytes "waiting to be sent"
-    std::size_t maxChunk = std::numeric_limits<std::size_t>::max();  // bytes per Input()
-    std::function<void(const Bytes&)> onOutput;                      // the peer's ear
+    std::int32_t outBufferCount = 0;             // bytes "waiting to be sent"
+    std::function<void(const Bytes&)> onOutput;  // the peer's ear
 
     // Bytes as received from the line.
     void Queue(const Bytes& bytes) { input_.insert(input_.end(), bytes.begin(), bytes.end()); }
@@ -41,25 +36,18 @@ class FakeSerialControl final : public ISerialControl {
             sink_->OnComm(event);
         }
     }
-    ISerialEventSink* sink() const { return sink_; }
 
     void SetEventSink(ISerialEventSink* sink) override { sink_ = sink; }
     bool CommPort(std::int16_t n) override {
-        Log("CommPort " + std::to_string(n));
-        if (open_ || n < 1) {
-            return false;
-        }
-        port_ = n;
-        return true;
+        calls.push_back("CommPort " + std::to_string(n));
+        port_ = open_ || n < 1 ? port_ : n;
+        return !open_ && n >= 1;
     }
     std::int16_t CommPort() const override { return port_; }
     bool Settings(const std::string& s) override {
-        Log("Settings " + s);
-        if (!ParseLineSettings(s)) {
-            return false;
-        }
-        settings_ = s;
-        return true;
+        calls.push_back("Settings " + s);
+        settings_ = ParseLineSettings(s) ? s : settings_;
+        return settings_ == s;
     }
     std::string Settings() const override { return settings_; }
     void DTREnable(bool on) override { dtr = on; }
@@ -74,13 +62,11 @@ class FakeSerialControl final : public ISerialControl {
 
     bool PortOpen() const override { return open_; }
     bool PortOpen(bool open) override {
-        Log(std::string("PortOpen ") + (open ? "1" : "0"));
+        calls.push_back(std::string("PortOpen ") + (open ? "1" : "0"));
         if (open && failOpen) {
             return false;
         }
-        if (open && !open_) {
-            ++opens;
-        }
+        opens += open && !open_ ? 1 : 0;
         if (!open) {
             input_.clear();  // closing empties the queues
             outBufferCount = 0;
@@ -93,18 +79,17 @@ class FakeSerialControl final : public ISerialControl {
     }
     std::int32_t OutBufferCount() const override { return open_ ? outBufferCount : 0; }
     bool ClearOutBuffer() override {
-        Log("ClearOutBuffer");
+        calls.push_back("ClearOutBuffer");
         return !failClearOutBuffer;
     }
     Bytes Input() override {
-        Log("Input");
-        const std::size_t n = std::min(maxChunk, input_.size());
-        Bytes out(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(n));
-        input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(n));
+        calls.push_back("Input");
+        Bytes out;
+        out.swap(input_);
         return out;
     }
     bool Output(const Bytes& bytes) override {
-        Log("Output");
+        calls.push_back("Output");
         if (!open_) {
             return false;
         }
@@ -115,16 +100,7 @@ class FakeSerialControl final : public ISerialControl {
         return true;
     }
 
-    std::size_t pending() const { return input_.size(); }
-
   private:
-    void Log(const std::string& what) {
-        calls.push_back(what);
-        if (journal != nullptr) {
-            journal->push_back(what);
-        }
-    }
-
     ISerialEventSink* sink_ = nullptr;
     std::int16_t port_ = 1;
     std::string settings_ = "9600,N,8,1";

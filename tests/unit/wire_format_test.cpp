@@ -24,15 +24,8 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
 const Bytes kIdentify = Hex("FEFEEEEFE085370000FD");
 // Model 8537, sub 0200, length 56, name, serial 00012345, revision 04 at 43, end "7FDF".
 const Bytes kIdentity =
-    Hex("FEFEEFEEE185370200"
-        "38"
-        "54414D534B4F52202020202020202020"
-        "3030303132333435"
-        "00000000000000000000"
-        "04"
-        "00000000000000000000000000000000"
-        "37464446"
-        "FD");
+    Hex("FEFEEFEEE185370200 38 54414D534B4F52202020202020202020 3030303132333435 "
+        "00000000000000000000 04 00000000000000000000000000000000 37464446 FD");
 const Bytes kCloneRead = Hex("FEFEEEEFE285370200FD");
 // Address 0x0120, data 41 42, checksum 5A: the text "01200241425A".
 const Bytes kRecordFromProgram = Hex("FEFEEEEFE43031323030323431343235 41FD");
