@@ -45,7 +45,7 @@ void Start(test::LinkRig& rig, FuzzInput& in) {
 // A frame from the stand-in's builders, a few of its bytes (framing included) changed.
 Bytes Answer(const test::LinkRig& rig, FuzzInput& in) {
     Bytes payload;
-    switch (in.Byte() % 5) {
+    switch (in.Byte() % 4) {
         case 0:
             payload = sim::IdentityPayload({0x8537, in.Word(), "00012345", in.Byte(), in.Word()});
             payload.resize(in.Byte() % 70);
@@ -57,12 +57,9 @@ Bytes Answer(const test::LinkRig& rig, FuzzInput& in) {
         case 2:
             payload = sim::CloneEndPayload(rig.driver.frameCounter() + in.Byte() % 2);
             break;
-        case 3:
+        default:
             payload = {0xE8, 0x85, 0x37,
                        0x02, 0x00, static_cast<std::uint8_t>(rig.driver.e8CheckByte())};
-            break;
-        default:
-            payload = in.Take(in.Byte() % 80);
             break;
     }
     Bytes frame = sim::ToProgram(payload);
@@ -100,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 static constexpr CommEvent kEvents[] = {CommEvent::Receive, CommEvent::Break,
                                                         CommEvent::Frame,   CommEvent::RxOver,
                                                         CommEvent::TxFull,  CommEvent::DeviceLost};
-                rig.port.Fire(kEvents[in.Byte() % 6]);
+                rig.com.OnComm(kEvents[in.Byte() % 6]);
                 break;
             }
             default:

@@ -18,9 +18,6 @@ class FakeSerialControl final : public ISerialControl {
     Bytes written;                   // every byte Output accepted, in order
     std::vector<std::string> calls;  // "PortOpen 1", "Settings 9600,N,8,1", "ClearOutBuffer"...
     int opens = 0;
-    bool dtr = false, rts = false;
-    std::int32_t inBufferSize = 0, rThreshold = -1, sThreshold = -1, inputLen = -1;
-    std::int16_t inputMode = -1;
 
     // --- how it behaves
     bool failOpen = false;
@@ -30,16 +27,10 @@ class FakeSerialControl final : public ISerialControl {
 
     // Bytes as received from the line.
     void Queue(const Bytes& bytes) { input_.insert(input_.end(), bytes.begin(), bytes.end()); }
-    // Raises a communication event as the control would.
-    void Fire(CommEvent event) {
-        if (sink_ != nullptr) {
-            sink_->OnComm(event);
-        }
-    }
 
-    void SetEventSink(ISerialEventSink* sink) override { sink_ = sink; }
+    void SetEventSink(ISerialEventSink* /*sink*/) override {}  // tests raise events themselves
     bool CommPort(std::int16_t n) override {
-        calls.push_back("CommPort " + std::to_string(n));
+        Log("CommPort", n);
         port_ = open_ || n < 1 ? port_ : n;
         return !open_ && n >= 1;
     }
@@ -50,15 +41,15 @@ class FakeSerialControl final : public ISerialControl {
         return settings_ == s;
     }
     std::string Settings() const override { return settings_; }
-    void DTREnable(bool on) override { dtr = on; }
-    void RTSEnable(bool on) override { rts = on; }
-    void InBufferSize(std::int32_t n) override { inBufferSize = n; }
-    void OutBufferSize(std::int32_t n) override { outBufferSize_ = n; }
+    void DTREnable(bool on) override { Log("DTREnable", on); }
+    void RTSEnable(bool on) override { Log("RTSEnable", on); }
+    void InBufferSize(std::int32_t n) override { Log("InBufferSize", n); }
+    void OutBufferSize(std::int32_t n) override { outBufferSize_ = Log("OutBufferSize", n); }
     std::int32_t OutBufferSize() const override { return outBufferSize_; }
-    void RThreshold(std::int32_t n) override { rThreshold = n; }
-    void SThreshold(std::int32_t n) override { sThreshold = n; }
-    void InputLen(std::int32_t n) override { inputLen = n; }
-    void InputMode(std::int16_t m) override { inputMode = m; }
+    void RThreshold(std::int32_t n) override { Log("RThreshold", n); }
+    void SThreshold(std::int32_t n) override { Log("SThreshold", n); }
+    void InputLen(std::int32_t n) override { Log("InputLen", n); }
+    void InputMode(std::int16_t m) override { Log("InputMode", m); }
 
     bool PortOpen() const override { return open_; }
     bool PortOpen(bool open) override {
@@ -101,7 +92,12 @@ class FakeSerialControl final : public ISerialControl {
     }
 
   private:
-    ISerialEventSink* sink_ = nullptr;
+    // Journals a setting as "Name value"; returns the value.
+    std::int32_t Log(const char* name, std::int32_t value) {
+        calls.push_back(std::string(name) + " " + std::to_string(value));
+        return value;
+    }
+
     std::int16_t port_ = 1;
     std::string settings_ = "9600,N,8,1";
     std::int32_t outBufferSize_ = 512;

@@ -58,9 +58,6 @@ class FakeMainWindow final : public ITickClient, public ICloneErrorReport, publi
                            sequence != nullptr ? sequence->error() : SequenceError::None});
         if (sequence != nullptr) {
             sequence->easyReset(sequence->ComPortNo());
-        } else {
-            driver_->Reset();
-            com_->Reset();
         }
     }
 

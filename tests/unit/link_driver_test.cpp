@@ -67,7 +67,7 @@ TEST_F(LinkDriver, FramesOnePayloadAtATimeAndOnlyWithRoomToSend) {
     EXPECT_EQ(drv.retriesLeft(), 0);
 }
 
-TEST_F(LinkDriver, EchoWaitIs1000AndAnswerWait1200Milliseconds) {
+TEST_F(LinkDriver, EchoWaitIs1000AndAnswerWait1200MillisecondsWithTheResendsAllowed) {
     Start(1, kIdentify, false);
     After(999);
     EXPECT_TRUE(drv.Running());
@@ -84,18 +84,17 @@ TEST_F(LinkDriver, EchoWaitIs1000AndAnswerWait1200Milliseconds) {
     drv.Reset();  // clears the latched failure, not the last error
     EXPECT_FALSE(drv.linkFailed());
     EXPECT_EQ(drv.lastError(), LinkError::NoAnswer);
-}
 
-TEST_F(LinkDriver, AnUnansweredE8IsSentThreeTimesInAll) {
+    // An unanswered E8 with two resends allowed is sent three times in all.
     drv.retryCount(2);
-    const Bytes frame = Start(5, kE8, false, true);
+    const Bytes e8 = Start(5, kE8, false, true);
     for (int sent = 1; sent <= 3; ++sent) {
-        EXPECT_EQ(rig.port.written.size(), sent * frame.size());
-        drv.read(frame);
+        EXPECT_EQ(rig.port.written.size(), sent * e8.size());
+        drv.read(e8);
         After(1200);
     }
     EXPECT_EQ(drv.nowError(), LinkError::NoAnswer);
-    EXPECT_EQ(rig.port.written.size(), 3 * frame.size());
+    EXPECT_EQ(rig.port.written.size(), 3 * e8.size());
 }
 
 TEST_F(LinkDriver, IdentityAnswerGivesTheRoundedEndAddress) {
@@ -145,7 +144,7 @@ TEST_F(LinkDriver, CloneReadStoresEachRecordAndChecksTheCount) {
     EXPECT_EQ(image.ReadByte(0), 1);  // what came before stays
 }
 
-TEST_F(LinkDriver, ForeignFramesAndStrayBytesAreIgnored) {
+TEST_F(LinkDriver, ForeignFramesAndStrayBytesAreIgnoredAndBadAnswersRefused) {
     drv.read(Identity(0x7FDF));  // idle: dropped
     Start(1, kIdentify);
     drv.read(HexToBytes("0102FDFE"));  // a terminator before any frame: the batch goes
@@ -157,9 +156,7 @@ TEST_F(LinkDriver, ForeignFramesAndStrayBytesAreIgnored) {
     After(1200);
     EXPECT_EQ(drv.nowError(), LinkError::NoAnswer);
     EXPECT_TRUE(drv.ansInfo().empty());
-}
-
-TEST_F(LinkDriver, E8AnswerMustRepeatTheCommandByte) {
+    // An E8 answer must carry numeric identifiers and repeat the first command byte.
     for (const char* wrong : {"E885370200", "E8853702003241", "E88537A2003141"}) {
         Start(5, kE8, true, true);
         drv.read(Radio(wrong));
