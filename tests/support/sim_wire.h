@@ -22,14 +22,10 @@ inline std::vector<Bytes> FramesIn(const Bytes& stream) {
 }
 
 // Everything the stand-in sends from `now` until it falls silent, moving `now` from event to
-// event; stops early at `limit`.
-inline Bytes Drain(sim::TamskorSim& transceiver, sim::SimTime& now,
-                   sim::SimTime limit = sim::FromMs(10'000'000)) {
+// event.
+inline Bytes Drain(sim::TamskorSim& transceiver, sim::SimTime& now) {
     Bytes out;
     while (auto next = transceiver.NextEvent()) {
-        if (*next > limit) {
-            break;
-        }
         now = std::max(now, *next);
         const Bytes due = transceiver.TakeDue(now);
         out.insert(out.end(), due.begin(), due.end());

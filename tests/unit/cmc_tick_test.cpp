@@ -32,13 +32,9 @@ TEST(CmcTick, ClockWrapsWithinTheWindowCountOutsideStop) {
     clock.Set(-2147482000);
     EXPECT_EQ(tick.counter(), 0);
 
-    clock.Set(100);
-    tick.counter(1000000);
-    clock.Set(50);  // start > now without a wrap: the count is abandoned
-    EXPECT_EQ(tick.counter(), 0);
     clock.Set(-2000000000);
     tick.counter(1000000);
-    clock.Set(2000000000);  // halves differ by 2^30 or more
+    clock.Set(2000000000);  // halves differ by 2^30 or more: the count is abandoned
     EXPECT_EQ(tick.counter(), 0);
     clock.Set(0);
     tick.counter(2147483647);

@@ -180,12 +180,5 @@ TEST_F(PortForm, AnyStandardExceptionInATickGoesToTheWindow) {
     EXPECT_EQ(journal, (Journal{"driver task", "main task"}));
 }
 
-TEST_F(PortForm, AllOverClosesBeforeSaving) {
-    com.comOpen(true);
-    journal.clear();
-    com.AllOver();
-    EXPECT_EQ(journal, (Journal{"ClearOutBuffer", "PortOpen 0", "driver reset", "save settings"}));
-}
-
 }  // namespace
 }  // namespace quorvane
