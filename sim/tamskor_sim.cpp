@@ -242,14 +242,7 @@ void TamskorSim::HandleFrame(const Bytes& c, SimTime t) {
                 Ignore(t, "clone read for another model or sub identifier");
                 return;
             }
-            if (config_.faults.Has(Fault::NoAnswer)) {
-                Note(t, "fault: clone read not answered");
-                return;
-            }
-            streaming_ = true;
-            streamAdr_ = 0;
-            streamFrames_ = 0;
-            streamEarliest_ = AnswerEarliest(t);
+            StartCloneRead(t);
             return;
         case wire::kCloneWrite:
             if (!modelOk || !subOk) {
@@ -258,7 +251,7 @@ void TamskorSim::HandleFrame(const Bytes& c, SimTime t) {
             }
             writing_ = true;
             writeOk_ = true;
-            staging_ = image_;
+            staging_ = image_;  // records land here; the image takes them only at the end
             return;
         case wire::kCloneData:
             if (!writing_) {
@@ -274,30 +267,44 @@ void TamskorSim::HandleFrame(const Bytes& c, SimTime t) {
             }
             CloneWriteEnd(c, t);
             return;
-        case wire::kAdjust: {
+        case wire::kAdjust:
             if (!modelOk || !subOk) {
                 Ignore(t, "adjust command for another model or sub identifier");
                 return;
             }
-            if (c.size() < 10) {
-                Ignore(t, "adjust command without sub-command and value");
-                return;
-            }
-            const int value = HexPairValue(static_cast<char>(c[8]), static_cast<char>(c[9]));
-            if (value < 0) {
-                Ignore(t, "adjust value not ASCII hexadecimal");
-                return;
-            }
-            if (c[7] == wire::e8::kReadout) {
-                AnswerReadout(static_cast<std::uint8_t>(value), t);
-            } else {
-                SetItem(c[7], static_cast<std::uint8_t>(value), t);
-            }
+            HandleAdjust(c, t);
             return;
-        }
         default:
             Ignore(t, "unknown command");
             return;
+    }
+}
+
+void TamskorSim::StartCloneRead(SimTime t) {
+    if (config_.faults.Has(Fault::NoAnswer)) {
+        Note(t, "fault: clone read not answered");
+        return;
+    }
+    streaming_ = true;
+    streamAdr_ = 0;
+    streamFrames_ = 0;
+    streamEarliest_ = AnswerEarliest(t);
+}
+
+void TamskorSim::HandleAdjust(const Bytes& c, SimTime t) {
+    if (c.size() < 10) {
+        Ignore(t, "adjust command without sub-command and value");
+        return;
+    }
+    const int value = HexPairValue(static_cast<char>(c[8]), static_cast<char>(c[9]));
+    if (value < 0) {
+        Ignore(t, "adjust value not ASCII hexadecimal");
+        return;
+    }
+    if (c[7] == wire::e8::kReadout) {
+        AnswerReadout(static_cast<std::uint8_t>(value), t);
+    } else {
+        SetItem(c[7], static_cast<std::uint8_t>(value), t);
     }
 }
 

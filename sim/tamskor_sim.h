@@ -97,6 +97,8 @@ class TamskorSim {
     SimTime Answer(Bytes payload, SimTime earliest);
     void Note(SimTime t, const std::string& text);
 
+    void StartCloneRead(SimTime t);
+    void HandleAdjust(const Bytes& content, SimTime t);
     void AnswerIdentity(SimTime t);
     void AnswerReadout(std::uint8_t selector, SimTime t);
     void SetItem(std::uint8_t sub, std::uint8_t value, SimTime t);
