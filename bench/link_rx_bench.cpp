@@ -11,9 +11,11 @@
 
 #include "bench_rows.h"
 #include "protocol/common.h"
+#include "protocol/eeprom.h"
+#include "protocol/link_driver.h"
+#include "rig/manual_clock.h"
+#include "serial/port_form.h"
 #include "sim/tamskor_sim.h"
-#include "support/link_rig.h"
-#include "support/sim_wire.h"
 
 using namespace quorvane;
 
@@ -30,6 +32,46 @@ Bytes Framed(const Bytes& payload) {
     return wire;
 }
 
+// A line that takes every byte and delivers none: the bench hands the driver its input.
+class NullLine final : public ISerialControl {
+  public:
+    void SetEventSink(ISerialEventSink*) override {}
+    bool CommPort(std::int16_t) override { return true; }
+    std::int16_t CommPort() const override { return 1; }
+    bool Settings(const std::string&) override { return true; }
+    std::string Settings() const override { return "9600,N,8,1"; }
+    void DTREnable(bool) override {}
+    void RTSEnable(bool) override {}
+    void InBufferSize(std::int32_t) override {}
+    void OutBufferSize(std::int32_t) override {}
+    std::int32_t OutBufferSize() const override { return 512; }
+    void RThreshold(std::int32_t) override {}
+    void SThreshold(std::int32_t) override {}
+    void InputLen(std::int32_t) override {}
+    void InputMode(std::int16_t) override {}
+    bool PortOpen() const override { return open_; }
+    bool PortOpen(bool open) override { return (open_ = open, true); }
+    std::int32_t InBufferCount() const override { return 0; }
+    std::int32_t OutBufferCount() const override { return 0; }
+    bool ClearOutBuffer() override { return true; }
+    Bytes Input() override { return {}; }
+    bool Output(const Bytes&) override { return true; }
+
+  private:
+    bool open_ = false;
+};
+
+// Everything the stand-in sends until it falls silent.
+Bytes Drain(sim::TamskorSim& radio, sim::SimTime& now) {
+    Bytes out;
+    while (auto next = radio.NextEvent()) {
+        now = std::max(now, *next);
+        const Bytes due = radio.TakeDue(now);
+        out.insert(out.end(), due.begin(), due.end());
+    }
+    return out;
+}
+
 struct Recording {
     Bytes identify;  // echo and answer
     Bytes read;      // echo, data frames, end frame
@@ -43,9 +85,9 @@ Recording Record(int bytesPerFrame) {
     sim::SimTime now = 0;
     Recording r;
     radio.Receive(Framed(kIdentify), now);
-    r.identify = test::Drain(radio, now);
+    r.identify = Drain(radio, now);
     radio.Receive(Framed(kCloneRead), now);
-    r.read = test::Drain(radio, now);
+    r.read = Drain(radio, now);
     return r;
 }
 
@@ -65,14 +107,17 @@ void BM_CloneReadReceive(benchmark::State& state) {
     const std::vector<Bytes> identify = Batches(recording.identify, batch);
     const std::vector<Bytes> read = Batches(recording.read, batch);
 
-    test::LinkRig rig(false);
-    clsCmcVep3Drv& driver = rig.driver;
-    rig.com.comOpen(true);
-    driver.myEep(&rig.radio.eepImage());
+    test::ManualClock clock{100000};
+    NullLine line;
+    frmCom com{line};
+    clsCmcVep3Drv driver{clock};
+    clsCmcEeprom image;
+    com.vep3D(&driver);
+    driver.myObjCom(&com);
+    com.comOpen(true);
+    driver.myEep(&image);
     bool ok = true;
     for (auto _ : state) {
-        rig.port.written.clear();
-        rig.port.calls.clear();
         driver.workMode(1);
         driver.Send(kIdentify);
         for (const Bytes& b : identify) {
@@ -83,7 +128,7 @@ void BM_CloneReadReceive(benchmark::State& state) {
         for (const Bytes& b : read) {
             driver.read(b);
         }
-        ok = ok && !driver.Running() && driver.lastError() == 0 &&
+        ok = ok && !driver.Running() && driver.lastError() == LinkError::None &&
              driver.lastEeAdr() == driver.EndAddress() - 1;
     }
     if (!ok) {

@@ -1,7 +1,7 @@
-// quorvane-bench-startup: process start to window shown, for the quorvane-adj program itself,
-// offscreen. The program writes the moment its window is first exposed when the environment
-// variable QUORVANE_BENCH_SHOWN_FILE names a file; this launcher notes the moment just before
-// it starts the process, on the same monotonic clock, and ends the process afterwards.
+// quorvane-bench-startup: process start to window shown, offscreen, for quorvane-bench-adj,
+// the program's own start-up with a probe that writes the moment its window is first exposed
+// to the file named on its command line. This launcher notes the moment just before it
+// starts the process, on the same monotonic clock, and ends the process afterwards.
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -38,8 +38,7 @@ Run StartOnce(const std::string& program, const fs::path& dir) {
     fs::create_directories(dir / "run");
     fs::permissions(dir / "run", fs::perms::owner_all, fs::perm_options::replace);
     const std::string shown = (dir / "shown").string();
-    std::vector<std::string> env{"QT_QPA_PLATFORM=offscreen", "QUORVANE_BENCH_SHOWN_FILE=" + shown,
-                                 "HOME=" + (dir / "home").string(),
+    std::vector<std::string> env{"QT_QPA_PLATFORM=offscreen", "HOME=" + (dir / "home").string(),
                                  "XDG_RUNTIME_DIR=" + (dir / "run").string(),
                                  "XDG_CONFIG_HOME=" + (dir / "home").string()};
     if (const char* path = std::getenv("PATH")) {
@@ -51,7 +50,8 @@ Run StartOnce(const std::string& program, const fs::path& dir) {
     }
     envp.push_back(nullptr);
     std::string arg0 = program;
-    char* argv[] = {arg0.data(), nullptr};
+    std::string arg1 = shown;
+    char* argv[] = {arg0.data(), arg1.data(), nullptr};
 
     Run run;
     pid_t pid = -1;
@@ -87,7 +87,7 @@ Run StartOnce(const std::string& program, const fs::path& dir) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fputs("Usage: quorvane-bench-startup PROGRAM [RUNS]\n", stderr);
+        std::fputs("Usage: quorvane-bench-startup PROBED-PROGRAM [RUNS]\n", stderr);
         return 2;
     }
     const std::string program = argv[1];

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -113,7 +114,7 @@ class TickTap final : public ITickClient {
         after_();
     }
     void MsgBoxCloneErr() override { target_.MsgBoxCloneErr(); }
-    void TickError(const RuntimeError& error) override { target_.TickError(error); }
+    void TickError(const std::exception& error) override { target_.TickError(error); }
 
   private:
     frmMain& target_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <variant>
 #include <vector>
@@ -21,14 +22,12 @@ struct SimOptions {
     std::string linkPath;         // symbolic link to the device, removed on exit
     bool pacedInput = false;      // the program's bytes take their wire time to arrive
     bool monotonicTrace = false;  // trace times on the system's monotonic clock
-    bool help = false;
 };
 
-// The options of the command line (without the program name), or the reason they are wrong.
-// Accepts "--name value" and "--name=value".
-std::variant<SimOptions, std::string> ParseOptions(const std::vector<std::string>& args);
-
-// The --help text: every option and every fault.
-std::string HelpText();
+// The command line (without the program name): the options to serve with, or the exit status
+// once --help or --version was answered on out (0), or a wrong command line refused on err (2).
+// Accepts "--name value" and "--name=value"; of an option given twice the last counts.
+std::variant<SimOptions, int> ParseCommandLine(const std::vector<std::string>& args,
+                                               std::ostream& out, std::ostream& err);
 
 }  // namespace quorvane::sim

@@ -14,7 +14,9 @@ add_library(tamskor_sim STATIC
 )
 # Users include "sim/tamskor_sim.h".
 target_include_directories(tamskor_sim PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(tamskor_sim PUBLIC quorvane_core PRIVATE quorvane_warnings)
+find_package(CLI11 REQUIRED)
+target_link_libraries(tamskor_sim PUBLIC quorvane_core PRIVATE CLI11::CLI11 quorvane_warnings)
+target_compile_definitions(tamskor_sim PRIVATE QUORVANE_VERSION="${PROJECT_VERSION}")
 
 # The command: the stand-in on a pseudo-terminal (POSIX).
 add_executable(tamskor-sim

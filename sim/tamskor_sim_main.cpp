@@ -131,19 +131,13 @@ int Run(const SimOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    auto parsed = ParseOptions(args);
-    if (auto* error = std::get_if<std::string>(&parsed)) {
-        std::cerr << "tamskor-sim: " << *error << "\n(tamskor-sim --help lists the options)\n";
-        return 2;
-    }
-    const auto& options = std::get<SimOptions>(parsed);
-    if (options.help) {
-        std::cout << HelpText();
-        return 0;
+    auto parsed =
+        ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    if (const int* status = std::get_if<int>(&parsed)) {
+        return *status;
     }
     try {
-        return Run(options);
+        return Run(std::get<SimOptions>(parsed));
     } catch (const std::exception& e) {
         std::cerr << "tamskor-sim: " << e.what() << '\n';
         return 1;

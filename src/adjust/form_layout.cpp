@@ -42,20 +42,22 @@ void RigOpFunc_FormResource(const frmMainControls& form) {
     form.lblProgress->Caption(std::string(32, ' '));
 }
 
-void RigOpFunc_FormLayout(const frmMainControls& form, bool& firstCall) {
-    if (firstCall) {
-        // Cleared first: the resize events that sizing the window causes only lay out.
-        firstCall = false;
-        const IScreen& screen = *form.screen;
-        const Int32 width = 9525;
-        Int32 height = std::max<Int32>(Round(screen.Height() * 0.9), 6600);
-        if (height > 9000) {
-            height = 8500;
-        }
-        form.window->Move(Round((screen.Width() - width) / 2.0),
-                          Round((screen.Height() - height) * 0.3), width, height);
-    }
+namespace {
 
+// Sized from the screen height, centred across and a little above the middle.
+void PlaceWindow(const frmMainControls& form) {
+    const IScreen& screen = *form.screen;
+    const Int32 width = 9525;
+    Int32 height = std::max<Int32>(Round(screen.Height() * 0.9), 6600);
+    if (height > 9000) {
+        height = 8500;
+    }
+    form.window->Move(Round((screen.Width() - width) / 2.0),
+                      Round((screen.Height() - height) * 0.3), width, height);
+}
+
+// The three buttons, centred as a group under the separator line.
+void PlaceButtons(const frmMainControls& form) {
     const ILine& sep = *form.linSepa[1];
     const Int32 groupWidth = 3 * kButtonWidth + 2 * kButtonGap;
     for (int i = 0; i < 3; ++i) {
@@ -64,7 +66,11 @@ void RigOpFunc_FormLayout(const frmMainControls& form, bool& firstCall) {
         form.cmd00[static_cast<std::size_t>(i)]->Move(Round(left), sep.Y1() + kButtonGap,
                                                       kButtonWidth, kButtonHeight);
     }
+}
 
+// The pages fill the window below the buttons; the adjusting page holds the readout box with
+// its two lists side by side and the item list under it.
+void PlacePages(const frmMainControls& form) {
     const Int32 W = form.window->ScaleWidth();
     const Int32 H = form.window->ScaleHeight();
     const Int32 pageTop = form.cmd00[2]->Top() + kButtonHeight;
@@ -84,7 +90,10 @@ void RigOpFunc_FormLayout(const frmMainControls& form, bool& firstCall) {
     const Int32 consoleTop = box.Top() + box.Height() + kMargin;
     form.lboConsole->Move(box.Left() + kMargin, consoleTop, AtLeast1(form.fra01[1]->Width() - 480),
                           AtLeast1(form.fra01[1]->Height() - consoleTop - 180));
+}
 
+// The title page: title and progress bar centred, and the dump text box over it.
+void PlaceTitlePage(const frmMainControls& form) {
     const IFrame& title = *form.fra01[0];
     ILabel& lblTitle = *form.lblTitle;
     lblTitle.Move(Round((title.Width() - lblTitle.Width()) / 2.0), 240, lblTitle.Width(),
@@ -95,20 +104,36 @@ void RigOpFunc_FormLayout(const frmMainControls& form, bool& firstCall) {
                      lblProgress.Height());
     form.txtDispPara->Move(kMargin, 240, AtLeast1(title.Width() - 240),
                            AtLeast1(title.Height() - 360));
+}
 
+void ShowControls(const frmMainControls& form) {
     for (IButton* button : form.cmd00) {
         button->Visible(true);
         button->TabStopLast();
     }
     form.txtDispPara->Visible(true);
     form.txtDispPara->TabStopLast();
-    box.BorderVisible(false);
-    box.Visible(true);
+    form.fra01[2]->BorderVisible(false);
+    form.fra01[2]->Visible(true);
     form.lbo01[0]->Visible(true);
     form.lbo01[1]->Visible(true);
     form.lboConsole->Visible(true);
-    lblTitle.Visible(true);
-    lblProgress.Visible(true);
+    form.lblTitle->Visible(true);
+    form.lblProgress->Visible(true);
+}
+
+}  // namespace
+
+void RigOpFunc_FormLayout(const frmMainControls& form, bool& firstCall) {
+    if (firstCall) {
+        // Cleared first: the resize events that sizing the window causes only lay out.
+        firstCall = false;
+        PlaceWindow(form);
+    }
+    PlaceButtons(form);
+    PlacePages(form);
+    PlaceTitlePage(form);
+    ShowControls(form);
 }
 
 }  // namespace quorvane

@@ -5,24 +5,7 @@
 
 namespace quorvane {
 
-namespace {
-enum DispEvent : Int16 {
-    kDispChannel = 0,
-    kDispBpfAll = 2,
-    kDispBpf = 3,
-    kDispRssi = 4,
-    kDispLva = 6,
-    kDispVoltage = 7
-};
-enum EnterEvent : Int16 {
-    kEnterRssi = 1,
-    kEnterBpfT1 = 3,
-    kEnterBpfT2 = 4,
-    kEnterBpfAll = 7,
-    kEnterRxLva = 8,
-    kEnterTxLva = 9
-};
-}  // namespace
+using namespace item_event;
 
 std::string clsIndOp_RigTamsk::ConsEv_Disp(clsConsole& objConsole, Int16 Index, Int16 evNo,
                                            Int16 val) {
@@ -32,35 +15,17 @@ std::string clsIndOp_RigTamsk::ConsEv_Disp(clsConsole& objConsole, Int16 Index, 
                                CheckedAt(chList_, val, "channel list"));
         case kDispBpfAll:
             return objConsole.Title(Index) +
-                   (SweepRunning() && Index == idxBpfAll_ ? ": Sweeping" : ": [Enter] to Sweep");
-        case kDispBpf: {
-            std::string line = objConsole.DefaultString(Index);
-            const bool flagged = CheckedAt(sweepFlag_, Index - idxBpfT1_, "sweep flags");
-            if (!SweepRunning()) {
-                line += " [Enter] to Sweep";
-            } else if (flagged) {
-                line += " Sweeping";
-            }
-            return line;
-        }
+                   (SweepRunning() && Index == items_.bpfAll ? ": Sweeping" : ": [Enter] to Sweep");
+        case kDispBpf:
+            return BpfLine(objConsole, Index);
         case kDispRssi:
             if (!RssiRunning()) {
                 return objConsole.Title(Index) + ": [Enter] to Start";
             }
-            return objConsole.Title(Index) + (rssiStage_ ? ": RSSI S1 Level " : ": RSSI S3 Level ");
-        case kDispLva: {
-            std::string line = objConsole.DefaultString(Index);
-            const Int16 k = static_cast<Int16>(Index - idxRxLva_);
-            if (!LvaRunning()) {
-                line += " [Enter] to Sweep";
-                if (CheckedAt(lvaFailed_, k, "LVA failure marks")) {
-                    line += " (Auto Adjust Failed)";
-                }
-            } else if (CheckedAt(lvaFlag_, k, "LVA flags")) {
-                line += " Sweeping";
-            }
-            return line;
-        }
+            return objConsole.Title(Index) +
+                   (rssi_.SecondStage() ? ": RSSI S1 Level " : ": RSSI S3 Level ");
+        case kDispLva:
+            return LvaLine(objConsole, Index);
         case kDispVoltage: {
             const double volts = static_cast<double>(Mul16(objConsole.Value(Index), 5)) / 255.0;
             return objConsole.DefaultString(Index) +
@@ -71,8 +36,33 @@ std::string clsIndOp_RigTamsk::ConsEv_Disp(clsConsole& objConsole, Int16 Index, 
     }
 }
 
+std::string clsIndOp_RigTamsk::BpfLine(clsConsole& objConsole, Int16 Index) const {
+    std::string line = objConsole.DefaultString(Index);
+    const bool flagged = sweep_.Flagged(static_cast<Int16>(Index - items_.bpfT1));
+    if (!SweepRunning()) {
+        line += " [Enter] to Sweep";
+    } else if (flagged) {
+        line += " Sweeping";
+    }
+    return line;
+}
+
+std::string clsIndOp_RigTamsk::LvaLine(clsConsole& objConsole, Int16 Index) const {
+    std::string line = objConsole.DefaultString(Index);
+    const auto k = static_cast<Int16>(Index - items_.rxLva);
+    if (!LvaRunning()) {
+        line += " [Enter] to Sweep";
+        if (lva_.Failed(k)) {
+            line += " (Auto Adjust Failed)";
+        }
+    } else if (lva_.Flagged(k)) {
+        line += " Sweeping";
+    }
+    return line;
+}
+
 void clsIndOp_RigTamsk::ConsEv_SendE8(clsConsole& objConsole, Int16 Index, Int16 evNo, Int16 val) {
-    if (evNo != 0) {
+    if (evNo != kSendChannel) {
         return;
     }
     const Int16 ch = CheckedAt(chList_, val, "channel list");
@@ -83,44 +73,41 @@ void clsIndOp_RigTamsk::ConsEv_Enter(clsConsole&, Int16 Index, Int16 evNo, Int16
     switch (evNo) {
         case kEnterRssi:
             if (RssiRunning()) {
-                rssiCapture_ = true;
+                rssi_.RequestCapture();
                 return;
             }
             ResetSpecialOp();
-            rssiStage_ = false;
-            subStepNo_ = 6;
+            rssi_.Start();
+            subStepNo_ = substep::kRssiBegin;
             return;
         case kEnterBpfT1:
         case kEnterBpfT2:
         case kEnterBpfAll:
-            if (SweepRunning()) {
-                return;
-            }
-            sweepFlag_[0] = sweepFlag_[1] = false;
-            sweepAllMode_ = false;
-            if (evNo == kEnterBpfAll) {
-                sweepAllMode_ = true;
-                sweepFlag_[0] = sweepFlag_[1] = true;
-            } else {
-                sweepFlag_[evNo == kEnterBpfT1 ? 0 : 1] = true;
-            }
-            idxBpfAll_ = Index;
-            ResetSpecialOp();
-            subStepNo_ = 12;
+            StartSweep(Index, evNo);
             return;
         case kEnterRxLva:
         case kEnterTxLva:
             if (LvaRunning()) {
                 return;
             }
-            lvaFlag_[0] = lvaFlag_[1] = false;
-            lvaFlag_[evNo == kEnterRxLva ? 0 : 1] = true;
+            lva_.Start(evNo == kEnterRxLva ? 0 : 1);
             ResetSpecialOp();
-            subStepNo_ = 17;
+            subStepNo_ = substep::kLvaBegin;
             return;
         default:
             return;
     }
+}
+
+void clsIndOp_RigTamsk::StartSweep(Int16 Index, Int16 evNo) {
+    if (SweepRunning()) {
+        return;
+    }
+    sweep_.Start(evNo == kEnterBpfAll ? -1 : (evNo == kEnterBpfT1 ? 0 : 1));
+    // The all-band line shows "Sweeping" only for the item that started the sweep.
+    items_.bpfAll = Index;
+    ResetSpecialOp();
+    subStepNo_ = substep::kSweepBegin;
 }
 
 }  // namespace quorvane

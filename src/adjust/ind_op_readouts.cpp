@@ -1,41 +1,23 @@
 #include "adjust/ind_op_rig_tamsk.h"
-#include "adjust/readout_text.h"
+#include "adjust/readout_table.h"
 #include "protocol/common.h"
+#include "protocol/wire.h"
 
 namespace quorvane {
 
-namespace {
-
-constexpr ReadoutLineFormat kAdLines[] = {
-    {"VIN  :", 10, "##0.#0V", 7},
-    {"TEMPS:", 5, "###.#0'C", 8},  // shown through the thermistor formula
-    {"LVIN :", 5, "##0.#0V", 7},
-    {"SD   :", 5, "##0.#0V", 7},
-};
-constexpr Int16 kAdTemperatureLine = 1;
-constexpr Int16 kAdUnlabelledLine = 4;
-
-constexpr ReadoutLineFormat kDaLines[] = {
-    {"BPF T1 :", 5, "##0.#0V", 7}, {"T2/POW :", 5, "##0.#0V", 7}, {"TX LVA :", 5, "##0.#0V", 7},
-    {"RX LVA :", 5, "##0.#0V", 7}, {"REF    :", 5, "##0.#0V", 7}, {"MOD BAL:", 1, "0.00%", 7},
-    {"Dev    :", 5, "##0.#0V", 7}, {"CTCSS  :", 5, "##0.#0V", 7}, {"SQL Lev:", 1, "0.00%", 7},
-};
-
-}  // namespace
-
 bool clsIndOp_RigTamsk::AdReadout(Int16 line, bool first) {
-    return Readout(true, line, first);
+    return Readout(ReadoutList::Analog, line, first);
 }
 
 bool clsIndOp_RigTamsk::DaReadout(Int16 line, bool first) {
-    return Readout(false, line, first);
+    return Readout(ReadoutList::Output, line, first);
 }
 
-bool clsIndOp_RigTamsk::Readout(bool analog, Int16 line, bool first) {
-    const Int16 selector =
-        analog ? CheckedAt(adCh_, line, "A/D selectors") : CheckedAt(daCmd_, line, "D/A selectors");
+bool clsIndOp_RigTamsk::Readout(ReadoutList list, Int16 line, bool first) {
+    const bool analog = list == ReadoutList::Analog;
+    const ReadoutRow& row = ReadoutAt(list, line);
     if (first) {
-        seq_.easySendE8ReqAnswer("03" + Hex2AsAsciiHex(selector));
+        seq_.easySendE8ReqAnswer(Hex2(wire::e8::kReadout) + Hex2AsAsciiHex(row.selector));
         return false;
     }
     if (seq_.OpRunning()) {
@@ -53,18 +35,15 @@ bool clsIndOp_RigTamsk::Readout(bool analog, Int16 line, bool first) {
         return true;
     }
     last = value;
-    IListBox& list = *links_.form.lbo01[analog ? 0 : 1];
-    std::string text;
-    if (analog) {
-        if (line == kAdTemperatureLine) {
-            text = TemperatureLine(kAdLines[line].label, value);
-        } else if (line < kAdUnlabelledLine) {
-            text = ReadoutLine(kAdLines[line], value);
-        }
-    } else {
-        text = ReadoutLine(CheckedAt(kDaLines, line, "D/A lines"), value);
+    links_.form.lbo01[analog ? 0 : 1]->List(static_cast<Int16>(line + 1), ReadoutText(row, value));
+    return true;
+}
+
+bool clsIndOp_RigTamsk::AdReading(Int16 line, bool first, Int16& reading) {
+    if (!AdReadout(line, first)) {
+        return false;
     }
-    list.List(static_cast<Int16>(line + 1), text);
+    reading = CheckedAt(adLast_, line, "A/D readings");
     return true;
 }
 
@@ -75,13 +54,13 @@ bool clsIndOp_RigTamsk::AnswerBad(const Bytes& answer) const {
     if (InStrB(answer, radioId_) != 1) {
         return true;
     }
-    return HexDigitValue(static_cast<char>(ByteAt(answer, 6))) < 0 ||
-           HexDigitValue(static_cast<char>(ByteAt(answer, 7))) < 0;
+    return AnswerValue(answer) < 0;
 }
 
+// The answer's last two bytes: the reading as two hexadecimal characters; -1 when they are not.
 Int16 clsIndOp_RigTamsk::AnswerValue(const Bytes& answer) {
-    return static_cast<Int16>(HexDigitValue(static_cast<char>(ByteAt(answer, 6))) * 16 +
-                              HexDigitValue(static_cast<char>(ByteAt(answer, 7))));
+    return static_cast<Int16>(
+        HexPairValue(static_cast<char>(ByteAt(answer, 6)), static_cast<char>(ByteAt(answer, 7))));
 }
 
 }  // namespace quorvane

@@ -3,12 +3,18 @@
 #include "adjust/form_layout.h"
 #include "adjust/ind_op_rig_tamsk.h"
 #include "eeprom/eeprom_map.h"
+#include "protocol/wire.h"
 
 namespace quorvane {
 
 namespace {
 
-// One row of the item table; a negative number or -1 means the console's default stays.
+using namespace item_event;
+namespace e8 = wire::e8;
+
+constexpr Int16 kNoCommand = -1;
+
+// One row of the item table; kNone keeps the console's default.
 struct ItemRow {
     const char* title;
     Int32 eeAdr;
@@ -20,32 +26,51 @@ struct ItemRow {
     Int16 eventDisp;
     Int16 eventSendE8;
     Int16 eventEnter;
+    Int16 ItemIndices::*index;  // where the item's list index is recorded, if anywhere
 };
-
-constexpr Int16 kNo = -1;
 
 // Titles are ten characters, right-aligned. Waits of the filter and LVA items are set by
 // ResetSpecialOp, which ends every reset.
 constexpr ItemRow kItemTable[] = {
-    {"    CH No.", -1, 0, 0, 0, true, false, 0, 0, kNo},
-    {" Power(Hi)", eepmap::kPowHiLevel, 9, 0, 255, false, true, kNo, kNo, kNo},
-    {" Power(L2)", eepmap::kPowL2Level, 10, 0, 255, false, true, kNo, kNo, kNo},
-    {" Power(L1)", eepmap::kPowL1Level, 11, 0, 255, false, true, kNo, kNo, kNo},
-    {"       BAL", eepmap::kBalNLevel, 17, 0, 255, false, true, kNo, kNo, kNo},
-    {"     MOD N", eepmap::kModNLevel, 13, 0, 255, false, true, kNo, kNo, kNo},
-    {" MOD Ratio", -1, kNo, 0, 255, false, true, kNo, kNo, kNo},
-    {" CTCS/DTCS", eepmap::kCtcsDtcsLevel, 15, 0, 255, false, true, kNo, kNo, kNo},
-    {"       SQL", eepmap::kSqlLevel, 8, 0, 255, false, true, kNo, kNo, kNo},
-    {"       REF", eepmap::kRefLevel, 5, 0, 255, false, true, kNo, kNo, kNo},
-    {"   BPF ALL", -1, kNo, 0, 255, false, false, 2, kNo, 7},
-    {"    BPF T1", eepmap::kBpfT1Level, 19, 0, 255, false, true, 3, kNo, 3},
-    {"    BPF T2", eepmap::kBpfT2Level, 20, 0, 255, false, true, 3, kNo, 4},
-    {"    RX LVA", eepmap::kRxLvaLevel, 6, 0, 255, false, true, 6, kNo, 8},
-    {"    TX LVA", eepmap::kTxLvaLevel, 7, 0, 255, false, true, 6, kNo, 9},
-    {"LV(RX LVA)", -1, kNo, 0, 255, false, true, 7, kNo, kNo},
-    {"LV(TX LVA)", -1, kNo, 0, 255, false, true, 7, kNo, kNo},
-    {"      RSSI", -1, kNo, 0, 255, false, false, 4, kNo, 1},
+    {"    CH No.", -1, e8::kChannel, 0, 0, true, false, kDispChannel, kSendChannel, kNone,
+     &ItemIndices::chNo},
+    {" Power(Hi)", eepmap::kPowHiLevel, e8::kPowerHi, 0, 255, false, true, kNone, kNone, kNone,
+     nullptr},
+    {" Power(L2)", eepmap::kPowL2Level, e8::kPowerL2, 0, 255, false, true, kNone, kNone, kNone,
+     nullptr},
+    {" Power(L1)", eepmap::kPowL1Level, e8::kPowerL1, 0, 255, false, true, kNone, kNone, kNone,
+     nullptr},
+    {"       BAL", eepmap::kBalNLevel, e8::kBal, 0, 255, false, true, kNone, kNone, kNone,
+     &ItemIndices::bal},
+    {"     MOD N", eepmap::kModNLevel, e8::kModN, 0, 255, false, true, kNone, kNone, kNone,
+     &ItemIndices::modN},
+    {" MOD Ratio", -1, kNoCommand, 0, 255, false, true, kNone, kNone, kNone,
+     &ItemIndices::modRatio},
+    {" CTCS/DTCS", eepmap::kCtcsDtcsLevel, e8::kCtcsDtcs, 0, 255, false, true, kNone, kNone, kNone,
+     nullptr},
+    {"       SQL", eepmap::kSqlLevel, e8::kSql, 0, 255, false, true, kNone, kNone, kNone, nullptr},
+    {"       REF", eepmap::kRefLevel, e8::kRef, 0, 255, false, true, kNone, kNone, kNone, nullptr},
+    {"   BPF ALL", -1, kNoCommand, 0, 255, false, false, kDispBpfAll, kNone, kEnterBpfAll,
+     &ItemIndices::bpfAll},
+    {"    BPF T1", eepmap::kBpfT1Level, e8::kBpfT1, 0, 255, false, true, kDispBpf, kNone,
+     kEnterBpfT1, &ItemIndices::bpfT1},
+    {"    BPF T2", eepmap::kBpfT2Level, e8::kBpfT2, 0, 255, false, true, kDispBpf, kNone,
+     kEnterBpfT2, nullptr},
+    {"    RX LVA", eepmap::kRxLvaLevel, e8::kRxLva, 0, 255, false, true, kDispLva, kNone,
+     kEnterRxLva, &ItemIndices::rxLva},
+    {"    TX LVA", eepmap::kTxLvaLevel, e8::kTxLva, 0, 255, false, true, kDispLva, kNone,
+     kEnterTxLva, nullptr},
+    {"LV(RX LVA)", -1, kNoCommand, 0, 255, false, true, kDispVoltage, kNone, kNone,
+     &ItemIndices::lvRxLva},
+    {"LV(TX LVA)", -1, kNoCommand, 0, 255, false, true, kDispVoltage, kNone, kNone,
+     &ItemIndices::lvTxLva},
+    {"      RSSI", -1, kNoCommand, 0, 255, false, false, kDispRssi, kNone, kEnterRssi,
+     &ItemIndices::rssi},
 };
+
+// The filter and LVA items settle this long after a value was sent.
+constexpr Int32 kBpfSettleMs = 200;
+constexpr Int32 kLvaSettleMs = 500;
 
 }  // namespace
 
@@ -59,9 +84,6 @@ clsIndOp_RigTamsk::clsIndOp_RigTamsk(const Links& links)
     RigOpFunc_ResetAll();
     tblTempBorder_ = {0,   16,  24,  32,  40,  48,  64,  80,  96,  112, 128,
                       144, 160, 176, 192, 208, 216, 224, 232, 240, 255, 0};
-    adCh_ = {0, 3, 5, 4, 0, 0};
-    daCmd_ = {16, 17, 18, 19, 12, 13, 14, 11, 15, 0};
-    lvaFailed_ = {};
 }
 
 void clsIndOp_RigTamsk::RigOpFunc_ResetAll() {
@@ -91,28 +113,9 @@ void clsIndOp_RigTamsk::BuildItemTable() {
         console_.AddItem();
         const auto i = static_cast<Int16>(console_.ListCount() - 1);
         console_.Title(i, row.title);
-        // The index fields come first: the item lines drawn below already use them.
-        const std::string title = row.title;
-        if (title == "    CH No.") {
-            idxChNo_ = i;
-        } else if (title == "       BAL") {
-            idxBal_ = i;
-        } else if (title == "     MOD N") {
-            idxModN_ = i;
-        } else if (title == " MOD Ratio") {
-            idxModRatio_ = i;
-        } else if (title == "   BPF ALL") {
-            idxBpfAll_ = i;
-        } else if (title == "    BPF T1") {
-            idxBpfT1_ = i;
-        } else if (title == "    RX LVA") {
-            idxRxLva_ = i;
-        } else if (title == "LV(RX LVA)") {
-            idxLvRxLva_ = i;
-        } else if (title == "LV(TX LVA)") {
-            idxLvTxLva_ = i;
-        } else if (title == "      RSSI") {
-            idxRssi_ = i;
+        // The index comes first: the item lines drawn below already use it.
+        if (row.index != nullptr) {
+            items_.*row.index = i;
         }
         console_.EeAdr(i, row.eeAdr);
         console_.E8Command(i, row.e8Command);
@@ -128,11 +131,11 @@ void clsIndOp_RigTamsk::BuildItemTable() {
 }
 
 void clsIndOp_RigTamsk::ResetSpecialOp() {
-    subStepNo_ = 0;
-    console_.WaitAfterE8(idxBpfT1_, 200);
-    console_.WaitAfterE8(static_cast<Int16>(idxBpfT1_ + 1), 200);
-    console_.WaitAfterE8(idxRxLva_, 500);
-    console_.WaitAfterE8(static_cast<Int16>(idxRxLva_ + 1), 500);
+    subStepNo_ = substep::kNone;
+    console_.WaitAfterE8(items_.bpfT1, kBpfSettleMs);
+    console_.WaitAfterE8(static_cast<Int16>(items_.bpfT1 + 1), kBpfSettleMs);
+    console_.WaitAfterE8(items_.rxLva, kLvaSettleMs);
+    console_.WaitAfterE8(static_cast<Int16>(items_.rxLva + 1), kLvaSettleMs);
     for (Int16 i = 0; i < console_.ListCount(); ++i) {
         console_.flgEnterOn(i, false);
         console_.Disp(i);

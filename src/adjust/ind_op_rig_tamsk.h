@@ -5,6 +5,12 @@
 #include <string>
 
 #include "adjust/channel_line.h"
+#include "adjust/filter_sweep.h"
+#include "adjust/item_events.h"
+#include "adjust/lva_adjust.h"
+#include "adjust/readout_table.h"
+#include "adjust/rssi_capture.h"
+#include "adjust/special_op.h"
 #include "console/console.h"
 #include "console/console_events.h"
 #include "eeprom/ind_eep_rig_tamsk.h"
@@ -23,7 +29,9 @@ namespace quorvane {
 // The Tamskor's adjustment work: the eighteen items, the step machine that connects, reads,
 // sends and runs the adjusting cycle, the converter readouts, the special operations (RSSI
 // capture, filter sweeps, LVA automatic adjustment) and the item lines of its own.
-class clsIndOp_RigTamsk final : public IConsoleEvents, public ISubNameCheck {
+class clsIndOp_RigTamsk final : public IConsoleEvents,
+                                public ISubNameCheck,
+                                private ISpecialOpHost {
   public:
     // Everything the operations reach; all outlive the object.
     struct Links {
@@ -73,20 +81,20 @@ class clsIndOp_RigTamsk final : public IConsoleEvents, public ISubNameCheck {
     Int16 chList(Int16 index) const { return CheckedAt(chList_, index, "channel list"); }
     const ChannelTables& channelTables() const { return tables_; }
     bool flgMid() const { return flgMid_; }
-    bool lvaFailed(Int16 k) const { return CheckedAt(lvaFailed_, k, "LVA failure marks"); }
+    bool lvaFailed(Int16 k) const { return lva_.Failed(k); }
     const clsIndEep_RigTamsk& objIndEep() const { return objIndEep_; }
 
     // Item indices recorded while the table is built.
-    Int16 idxChNo() const { return idxChNo_; }
-    Int16 idxBal() const { return idxBal_; }
-    Int16 idxModN() const { return idxModN_; }
-    Int16 idxModRatio() const { return idxModRatio_; }
-    Int16 idxBpfAll() const { return idxBpfAll_; }
-    Int16 idxBpfT1() const { return idxBpfT1_; }
-    Int16 idxRxLva() const { return idxRxLva_; }
-    Int16 idxLvRxLva() const { return idxLvRxLva_; }
-    Int16 idxLvTxLva() const { return idxLvTxLva_; }
-    Int16 idxRssi() const { return idxRssi_; }
+    Int16 idxChNo() const { return items_.chNo; }
+    Int16 idxBal() const { return items_.bal; }
+    Int16 idxModN() const { return items_.modN; }
+    Int16 idxModRatio() const { return items_.modRatio; }
+    Int16 idxBpfAll() const { return items_.bpfAll; }
+    Int16 idxBpfT1() const { return items_.bpfT1; }
+    Int16 idxRxLva() const { return items_.rxLva; }
+    Int16 idxLvRxLva() const { return items_.lvRxLva; }
+    Int16 idxLvTxLva() const { return items_.lvTxLva; }
+    Int16 idxRssi() const { return items_.rssi; }
 
     // Level ratio arithmetic of the MOD levels: 64 means equal to MOD N.
     static Int16 Ratio(Int32 level, Int32 n);
@@ -99,28 +107,43 @@ class clsIndOp_RigTamsk final : public IConsoleEvents, public ISubNameCheck {
 
     // Step machine.
     bool RunStep(Int16& next);
+    bool ConnectStep(Int16 step);
+    bool CycleStep(Int16 step, Int16& next);
+    bool DispParaStep(Int16& next);
     bool ReadAndBuild();
+    void ReadItemValues();
+    void BuildChannelList();
     bool SendScan();
+    void ModFollowUp(Int16 i);
+    void BalCopy();
     void EnterScan();
     void UpdateWindow();
     void UpdateProgress(Int16 n);
-    void SendE8Value(Int16 subCommand, Int32 value);
 
     // Readouts.
     bool AdReadout(Int16 line, bool first);
     bool DaReadout(Int16 line, bool first);
-    bool Readout(bool analog, Int16 line, bool first);
+    bool Readout(ReadoutList list, Int16 line, bool first);
     bool AnswerBad(const Bytes& answer) const;
     static Int16 AnswerValue(const Bytes& answer);
 
+    // Item lines and Enter requests of the special items.
+    std::string BpfLine(clsConsole& objConsole, Int16 Index) const;
+    std::string LvaLine(clsConsole& objConsole, Int16 Index) const;
+    void StartSweep(Int16 Index, Int16 evNo);
+
     // Special operations.
     bool SpecialStep();
-    bool RssiStep();
-    bool SweepStep();
-    bool LvaStep();
-    bool SweepRunning() const { return subStepNo_ >= 12 && subStepNo_ <= 16; }
-    bool LvaRunning() const { return subStepNo_ >= 17 && subStepNo_ <= 26; }
-    bool RssiRunning() const { return subStepNo_ >= 6 && subStepNo_ <= 8; }
+    bool SweepRunning() const { return FilterSweep::Covers(subStepNo_); }
+    bool LvaRunning() const { return LvaAdjust::Covers(subStepNo_); }
+    bool RssiRunning() const { return RssiCapture::Covers(subStepNo_); }
+
+    // What the special operations reach.
+    bool SequencerBusy() const override { return seq_.OpRunning(); }
+    bool AdReading(Int16 line, bool first, Int16& reading) override;
+    void SendE8Value(Int16 subCommand, Int32 value) override;
+    void StoreByte(Int32 address, Int16 value) override;
+    void Beep() override { links_.form.beeper->Beep(); }
 
     Links links_;
     clsConsole& console_;
@@ -142,11 +165,7 @@ class clsIndOp_RigTamsk final : public IConsoleEvents, public ISubNameCheck {
     std::function<void(Int32)> wakeRequest_;
     std::array<Int16, 6> adLast_{};
     std::array<Int16, 10> daLast_{};
-    std::array<Int16, 6> adCh_{0, 3, 5, 4, 0, 0};
-    std::array<Int16, 10> daCmd_{16, 17, 18, 19, 12, 13, 14, 11, 15, 0};
-
-    Int16 idxChNo_ = 0, idxBal_ = 0, idxModN_ = 0, idxModRatio_ = 0, idxBpfAll_ = 0, idxBpfT1_ = 0,
-          idxRxLva_ = 0, idxLvRxLva_ = 0, idxLvTxLva_ = 0, idxRssi_ = 0;
+    ItemIndices items_;
 
     // After the read.
     bool flgMid_ = false;
@@ -159,24 +178,9 @@ class clsIndOp_RigTamsk final : public IConsoleEvents, public ISubNameCheck {
     Int16 chListCount_ = 0;
 
     // Special operations.
-    bool rssiStage_ = false;
-    bool rssiCapture_ = false;
-    bool rssiCaptured_ = false;
-    bool rssiReadPending_ = false;
-    std::array<bool, 3> sweepFlag_{};
-    bool sweepAllMode_ = false;
-    Int16 sweepBand_ = 0;
-    Int16 sweepPhase_ = 0;
-    Int32 sweepBest_ = -1;
-    Int32 sweepFirstBest_ = 0;
-    Int32 sweepLastBest_ = 0;
-    std::array<bool, 3> lvaFlag_{};
-    std::array<bool, 3> lvaFailed_{};
-    bool lvaReadPending_ = false;
-    long long lvaLoValue_ = 0, lvaHiValue_ = 0, lvaMidValue_ = 0;
-    long long lvaLoReading_ = 0, lvaHiReading_ = 0, lvaMidReading_ = 0;
-    long long lvaTarget_ = 0;
-    std::array<Int16, 3> lvaSaved_{};
+    RssiCapture rssi_{SpecialOpLinks{*this, console_, items_}};
+    FilterSweep sweep_{SpecialOpLinks{*this, console_, items_}};
+    LvaAdjust lva_{SpecialOpLinks{*this, console_, items_}};
     bool firstLayout_ = true;
 };
 

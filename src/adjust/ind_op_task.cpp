@@ -3,23 +3,42 @@
 #include "adjust/ind_op_rig_tamsk.h"
 #include "eeprom/eeprom_map.h"
 #include "protocol/common.h"
+#include "protocol/wire.h"
 
 namespace quorvane {
 
 namespace {
+namespace e8 = wire::e8;
+
+// The steps: connect (1), read and build (2), first readings (3..7), adjust mode (8), send
+// every item (9); then the adjusting cycle 10..28, and the parameter dump view 29.
 constexpr Int16 kStepCount = 30;
+constexpr Int16 kStepIdle = 0;
+constexpr Int16 kStepConnect = 1;
+constexpr Int16 kStepRead = 2;
+constexpr Int16 kStepFirstReadings = 3;
+constexpr Int16 kStepAdjustMode = 8;
+constexpr Int16 kStepSendAll = 9;
+constexpr Int16 kStepCycleStart = 10;
+constexpr Int16 kStepAdReadings = 11;
+constexpr Int16 kStepDaReadings = 16;
+constexpr Int16 kStepSendChanged = 25;
+constexpr Int16 kStepEnterScan = 26;
+constexpr Int16 kStepSpecial = 27;
 constexpr Int16 kStepCycleEnd = 28;
 constexpr Int16 kStepDispPara = 29;
+constexpr Int16 kProgressCells = 32;
 }  // namespace
 
 void clsIndOp_RigTamsk::UpdateProgress(Int16 n) {
-    const auto filled = static_cast<std::size_t>(std::clamp<Int16>(n, 0, 32));
-    links_.form.lblProgress->Caption(std::string(filled, 'o') + std::string(32 - filled, '.'));
+    const auto filled = static_cast<std::size_t>(std::clamp<Int16>(n, 0, kProgressCells));
+    links_.form.lblProgress->Caption(std::string(filled, 'o') +
+                                     std::string(kProgressCells - filled, '.'));
 }
 
 void clsIndOp_RigTamsk::task() {
     if (seq_.OpRunning()) {
-        if (stepNo_ == 2) {
+        if (stepNo_ == kStepRead) {
             const double end = links_.driver.EndAddress();
             // The driver keeps the end address positive; a zero is still never divided by.
             const double ratio = end > 0 ? links_.driver.lastEeAdr() / end : 0.0;
@@ -27,7 +46,7 @@ void clsIndOp_RigTamsk::task() {
         }
         return;
     }
-    if (stepNo_ > 2 && stepNo_ < 10) {
+    if (stepNo_ > kStepRead && stepNo_ < kStepCycleStart) {
         UpdateProgress(static_cast<Int16>(std::floor((stepNo_ - 2) / 7.0 * 32.0)));
     }
     if (waitE8Ms_ > 0) {
@@ -63,54 +82,63 @@ void clsIndOp_RigTamsk::task() {
 }
 
 bool clsIndOp_RigTamsk::RunStep(Int16& next) {
-    const Int16 step = stepNo_;
-    if (step == 0) {
-        return false;
+    return stepNo_ < kStepCycleStart ? ConnectStep(stepNo_) : CycleStep(stepNo_, next);
+}
+
+bool clsIndOp_RigTamsk::ConnectStep(Int16 step) {
+    switch (step) {
+        case kStepIdle:
+            return false;
+        case kStepConnect:
+            return true;
+        case kStepRead:
+            return ReadAndBuild();
+        case kStepAdjustMode:
+            SendE8Value(e8::kAdjustMode, 1);
+            return true;
+        case kStepSendAll:
+            return SendScan();
+        default:
+            return AdReadout(static_cast<Int16>(step - kStepFirstReadings), flgStepFirst_);
     }
-    if (step == 1) {
-        return true;
-    }
-    if (step == 2) {
-        return ReadAndBuild();
-    }
-    if (step >= 3 && step <= 7) {
-        return AdReadout(static_cast<Int16>(step - 3), flgStepFirst_);
-    }
-    if (step == 8) {
-        SendE8Value(2, 1);
-        return true;
-    }
-    if (step == 9 || step == 25) {
-        return SendScan();
-    }
-    if (step == 10) {
+}
+
+bool clsIndOp_RigTamsk::CycleStep(Int16 step, Int16& next) {
+    if (step == kStepCycleStart) {
         flgReloadRun_ = flgReloadReq_;
         flgReloadReq_ = false;
         return true;
     }
-    if (step >= 11 && step <= 15) {
-        return flgReloadRun_ ? AdReadout(static_cast<Int16>(step - 11), flgStepFirst_) : true;
+    if (step < kStepDaReadings) {
+        return !flgReloadRun_ ||
+               AdReadout(static_cast<Int16>(step - kStepAdReadings), flgStepFirst_);
     }
-    if (step >= 16 && step <= 24) {
-        return flgReloadRun_ ? DaReadout(static_cast<Int16>(step - 16), flgStepFirst_) : true;
+    if (step < kStepSendChanged) {
+        return !flgReloadRun_ ||
+               DaReadout(static_cast<Int16>(step - kStepDaReadings), flgStepFirst_);
     }
-    if (step == 26) {
-        EnterScan();
-        return true;
+    switch (step) {
+        case kStepSendChanged:
+            return SendScan();
+        case kStepEnterScan:
+            EnterScan();
+            return true;
+        case kStepSpecial:
+            return SpecialStep();
+        case kStepCycleEnd:
+            if (flgDispParaReq_) {
+                ResetSpecialOp();
+                next = kStepDispPara;
+            } else {
+                next = kStepCycleStart;
+            }
+            return true;
+        default:
+            return DispParaStep(next);
     }
-    if (step == 27) {
-        return SpecialStep();
-    }
-    if (step == kStepCycleEnd) {
-        if (flgDispParaReq_) {
-            ResetSpecialOp();
-            next = kStepDispPara;
-        } else {
-            next = 10;
-        }
-        return true;
-    }
-    // The parameter dump view.
+}
+
+bool clsIndOp_RigTamsk::DispParaStep(Int16& next) {
     if (flgStepFirst_) {
         objIndEep_.RigTamskEep_DispPara(*links_.form.txtDispPara);
     }
@@ -127,36 +155,43 @@ bool clsIndOp_RigTamsk::ReadAndBuild() {
         seq_.easyCloneRead();
         return false;
     }
-    const clsCmcEeprom& image = links_.radio.eepImage();
-    auto byte = [&image](Int32 adr) { return image.ReadByte(adr); };
-
     radioId_ = HexToBytes(links_.radio.radioNameM() + links_.radio.radionameS());
     flgMid_ = objIndEep_.RigTamskEep_GetMid();
+    ReadItemValues();
+    flgReloadReq_ = true;
+    BuildChannelList();
+    return true;
+}
+
+void clsIndOp_RigTamsk::ReadItemValues() {
+    const clsCmcEeprom& image = links_.radio.eepImage();
+    auto byte = [&image](Int32 adr) { return image.ReadByte(adr); };
     for (Int16 i = 0; i < console_.ListCount(); ++i) {
         console_.ReadFromEe(i);
-        if (i == idxModRatio_) {
+        if (i == items_.modRatio) {
             const Int16 a = byte(flgMid_ ? eepmap::kModWLevelMid : eepmap::kModWLevel);
             console_.Value(i, Ratio(a, byte(eepmap::kModNLevel)));
             modWRatio_ = Ratio(byte(eepmap::kModWLevelMid), byte(eepmap::kModNLevel));
         }
-        if (i == idxLvRxLva_) {
+        if (i == items_.lvRxLva) {
             console_.Value(i, byte(eepmap::kLvRxLva));
         }
-        if (i == idxLvTxLva_) {
+        if (i == items_.lvTxLva) {
             console_.Value(i, byte(eepmap::kLvTxLva));
         }
         console_.flgChanged(i, true);
     }
-    flgReloadReq_ = true;
+}
 
-    chBlockAdr_ = byte(eepmap::kChFreqTableAdr) * 256 + byte(eepmap::kChFreqTableAdr + 1);
-    tables_.chBlock2Adr =
-        byte(eepmap::kChSettingTableAdr) * 256 + byte(eepmap::kChSettingTableAdr + 1);
+void clsIndOp_RigTamsk::BuildChannelList() {
+    const clsCmcEeprom& image = links_.radio.eepImage();
+    auto word = [&image](Int32 adr) { return image.ReadByte(adr) * 256 + image.ReadByte(adr + 1); };
+    chBlockAdr_ = word(eepmap::kChFreqTableAdr);
+    tables_.chBlock2Adr = word(eepmap::kChSettingTableAdr);
     tables_.chStartAdr = chBlockAdr_;
     tables_.chStartAdr4 = chBlockAdr_ + eepmap::kChTxOffset;
 
-    const Int32 count = std::min<Int32>(
-        byte(eepmap::kChannelCount) * 256 + byte(eepmap::kChannelCount + 1), eepmap::kMaxChannels);
+    const Int32 count = std::min<Int32>(word(eepmap::kChannelCount), eepmap::kMaxChannels);
     chListCount_ = 0;
     for (Int16 ch = 0; ch < count; ++ch) {
         if (objIndEep_.RigTamskEep_GetChAppear(tables_.chStartAdr, ch)) {
@@ -167,68 +202,71 @@ bool clsIndOp_RigTamsk::ReadAndBuild() {
         chList_[0] = 0;
         chListCount_ = 1;
     }
-    console_.Max(idxChNo_, static_cast<Int16>(chListCount_ - 1));
-    console_.Value(idxChNo_, console_.Min(idxChNo_));
-    console_.flgChanged(idxChNo_, true);
-    return true;
-}
-
-void clsIndOp_RigTamsk::SendE8Value(Int16 subCommand, Int32 value) {
-    seq_.easySendE8NoAnswer(Hex2(subCommand) + Hex2AsAsciiHex(static_cast<Int16>(value & 0xFF)));
+    console_.Max(items_.chNo, static_cast<Int16>(chListCount_ - 1));
+    console_.Value(items_.chNo, console_.Min(items_.chNo));
+    console_.flgChanged(items_.chNo, true);
 }
 
 bool clsIndOp_RigTamsk::SendScan() {
-    clsCmcEeprom& image = links_.radio.eepImage();
     for (Int16 i = 0; i < console_.ListCount(); ++i) {
         if (!console_.flgChanged(i)) {
             continue;
         }
         console_.flgChanged(i, false);
         console_.SendE8(i);
-
-        // MOD N carries both W levels along at their ratios.
-        if (i == idxModN_) {
-            console_.flgChanged(idxModRatio_, true);
-            if (modFollowA_) {
-                modFollowA_ = modFollowB_;
-            } else {
-                modFollowA_ = true;
-                modFollowB_ = true;
-            }
-        } else if (i == idxModRatio_) {
-            if (modFollowA_) {
-                console_.flgChanged(idxModN_, true);
-                const Int16 v = Level(console_.Value(idxModN_), modWRatio_);
-                SendE8Value(14, v);
-                image.WriteByte(eepmap::kModWLevelMid, static_cast<std::uint8_t>(v));
-                modFollowB_ = false;
-            } else {
-                const Int16 v = Level(console_.Value(idxModN_), console_.Value(idxModRatio_));
-                SendE8Value(flgMid_ ? 14 : 12, v);
-                image.WriteByte(flgMid_ ? eepmap::kModWLevelMid : eepmap::kModWLevel,
-                                static_cast<std::uint8_t>(v));
-            }
+        ModFollowUp(i);
+        if (i == items_.bal) {
+            BalCopy();
         }
-
-        // BAL is copied to both W levels, one copy per pass.
-        if (i == idxBal_) {
-            const Int16 v = console_.Value(idxBal_);
-            if (image.ReadByte(eepmap::kBalWLevelMid) != v) {
-                console_.flgChanged(idxBal_, true);
-                SendE8Value(18, v);
-                image.WriteByte(eepmap::kBalWLevelMid, static_cast<std::uint8_t>(v));
-            } else if (image.ReadByte(eepmap::kBalWLevel) != v) {
-                console_.flgChanged(idxBal_, true);
-                SendE8Value(16, v);
-                image.WriteByte(eepmap::kBalWLevel, static_cast<std::uint8_t>(v));
-            }
-        }
-
         if (seq_.OpRunning()) {
             return false;
         }
     }
     return true;
+}
+
+// MOD N carries both W levels along at their ratios: over four passes MOD N, the Mid level
+// from its ratio, MOD N again, and the level the MOD Ratio item drives.
+void clsIndOp_RigTamsk::ModFollowUp(Int16 i) {
+    if (i == items_.modN) {
+        console_.flgChanged(items_.modRatio, true);
+        if (modFollowA_) {
+            modFollowA_ = modFollowB_;
+        } else {
+            modFollowA_ = true;
+            modFollowB_ = true;
+        }
+        return;
+    }
+    if (i != items_.modRatio) {
+        return;
+    }
+    if (modFollowA_) {
+        console_.flgChanged(items_.modN, true);
+        const Int16 v = Level(console_.Value(items_.modN), modWRatio_);
+        SendE8Value(e8::kModWMid, v);
+        StoreByte(eepmap::kModWLevelMid, v);
+        modFollowB_ = false;
+    } else {
+        const Int16 v = Level(console_.Value(items_.modN), console_.Value(items_.modRatio));
+        SendE8Value(flgMid_ ? e8::kModWMid : e8::kModW, v);
+        StoreByte(flgMid_ ? eepmap::kModWLevelMid : eepmap::kModWLevel, v);
+    }
+}
+
+// BAL is copied to both W levels, one copy per pass.
+void clsIndOp_RigTamsk::BalCopy() {
+    const clsCmcEeprom& image = links_.radio.eepImage();
+    const Int16 v = console_.Value(items_.bal);
+    if (image.ReadByte(eepmap::kBalWLevelMid) != v) {
+        console_.flgChanged(items_.bal, true);
+        SendE8Value(e8::kBalWMid, v);
+        StoreByte(eepmap::kBalWLevelMid, v);
+    } else if (image.ReadByte(eepmap::kBalWLevel) != v) {
+        console_.flgChanged(items_.bal, true);
+        SendE8Value(e8::kBalW, v);
+        StoreByte(eepmap::kBalWLevel, v);
+    }
 }
 
 void clsIndOp_RigTamsk::EnterScan() {

@@ -3,12 +3,11 @@
 #include <string>
 
 #include "platform/checked.h"
+#include "platform/program_title.h"
 #include "platform/ui_controls.h"
 #include "protocol/wire.h"
 
 namespace quorvane {
-
-inline constexpr char kProgramTitle[] = "Quorvane ADJ Rev.2.0";
 
 // The error state that decides the message, as it was before the reset that precedes the box.
 struct CloneErrorState {

@@ -50,7 +50,7 @@ void frmMain::ComPortNo(Int16 portNo) {
 void frmMain::ComAutoRelease(Int16 seconds) {
     // Only the menu's 0 to 5 are offered; a stored time beyond 32 s cannot be held in
     // milliseconds of 16 bits, so it is refused rather than allowed to overflow.
-    if (seconds < -32 || seconds > 32) {
+    if (seconds < kComAutoReleaseOption.low || seconds > kComAutoReleaseOption.high) {
         return;
     }
     ComAutoRelease_ = seconds;

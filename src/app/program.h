@@ -10,6 +10,7 @@
 #include "platform/main_form.h"
 #include "platform/process_services.h"
 #include "platform/profile_file.h"
+#include "platform/program_title.h"
 #include "platform/serial_control.h"
 #include "protocol/link_driver.h"
 #include "protocol/radio.h"
@@ -75,9 +76,9 @@ class Program final : public ISaveSettings {
     std::unique_ptr<clsIndOp_RigTamsk> ops_;
 };
 
-inline constexpr char kAlreadyRunningMessage[] =
-    "Cannot execute Quorvane ADJ Rev.2.0 repeatedly.\r\nQuorvane ADJ Rev.2.0 is already "
-    "executing.";
+inline constexpr auto kAlreadyRunningText = JoinLiterals(
+    "Cannot execute ", kProgramTitle, " repeatedly.\r\n", kProgramTitle, " is already executing.");
+inline constexpr const char* kAlreadyRunningMessage = kAlreadyRunningText.data();
 
 // The single-instance rule, before anything else is created: false (after the refusal
 // message) when another instance runs.

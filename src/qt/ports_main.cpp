@@ -1,10 +1,10 @@
 // quorvane-ports: shows or sets which device each COM port of quorvane-adj opens, in the
-// same settings file the program uses (it must sit beside the program).
+// same settings file the program uses.
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "qt/qt_text.h"
 #include "qt/settings_location.h"
@@ -14,16 +14,9 @@
 
 namespace {
 
-constexpr char kUsage[] =
-    "Usage: quorvane-ports [--settings-dir DIR]             show COM 1 to COM 4\n"
-    "       quorvane-ports [--settings-dir DIR] N DEVICE    open DEVICE for COM N\n"
-    "\n"
-    "COM N (1 to 10) is key COMN of section [PORTS] in the settings file QUORVAADJ.rs;\n"
-    "an empty DEVICE (\"\") restores the default /dev/ttyS<N-1>. Every other line of the\n"
-    "file is kept. Without --settings-dir the file is the one quorvane-adj uses.\n";
-
-int Usage(const char* problem) {
-    std::fprintf(stderr, "quorvane-ports: %s\n\n%s", problem, kUsage);
+int Refuse(const QString& problem) {
+    std::fprintf(stderr, "quorvane-ports: %s\n(quorvane-ports --help tells the usage)\n",
+                 qPrintable(problem));
     return 2;
 }
 
@@ -32,26 +25,41 @@ int Usage(const char* problem) {
 int main(int argc, char** argv) {
     using namespace quorvane;
     QCoreApplication app(argc, argv);
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        std::fputs(kUsage, stdout);
-        return 0;
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Shows COM 1 to COM 4, or sets the device COM N (1 to 10) opens: key COMN of section\n"
+        "[PORTS] in the settings file QUORVAADJ.rs. An empty DEVICE (\"\") restores the\n"
+        "default /dev/ttyS<N-1>. Every other line of the file is kept."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption settingsDir(
+        QStringLiteral("settings-dir"),
+        QStringLiteral("Use the settings file in <dir> instead of the one quorvane-adj uses."),
+        QStringLiteral("dir"));
+    parser.addOption(settingsDir);
+    parser.addPositionalArgument(QStringLiteral("N DEVICE"),
+                                 QStringLiteral("COM port N (1 to 10) and the device it opens"),
+                                 QStringLiteral("[N DEVICE]"));
+    if (!parser.parse(QCoreApplication::arguments())) {
+        return Refuse(parser.errorText());
     }
-    QString directory;
-    if (!args.empty() && args[0] == "--settings-dir") {
-        if (args.size() < 2) {
-            return Usage("--settings-dir needs a directory");
-        }
-        directory = ToQString(args[1]);
-        args.erase(args.begin(), args.begin() + 2);
-    } else {
-        directory = ChooseSettingsDirectory(QCoreApplication::applicationDirPath(),
-                                            UserSettingsDirectory());
+    if (parser.isSet(QStringLiteral("help"))) {
+        parser.showHelp(0);
     }
+    if (parser.isSet(QStringLiteral("version"))) {
+        parser.showVersion();
+    }
+    const QString directory = parser.isSet(settingsDir)
+                                  ? parser.value(settingsDir)
+                                  : ChooseSettingsDirectory(QCoreApplication::applicationDirPath(),
+                                                            UserSettingsDirectory());
     const std::string file = FromQString(QDir(directory).filePath(kSettingsFileName));
     IniFileStore store;
 
-    if (args.empty()) {
+    const QStringList args = parser.positionalArguments();
+    if (args.isEmpty()) {
         std::printf("settings file: %s\n", file.c_str());
         for (Int16 n = 1; n <= 4; ++n) {
             std::printf("COM %d  %s\n", n, ComPortDevice(store, file, n).c_str());
@@ -59,22 +67,15 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (args.size() != 2) {
-        return Usage("give a port number and a device, or nothing");
+        return Refuse(QStringLiteral("give a port number and a device, or nothing"));
     }
-    int portNo = 0;
-    try {
-        std::size_t used = 0;
-        portNo = std::stoi(args[0], &used);
-        if (used != args[0].size()) {
-            portNo = 0;
-        }
-    } catch (const std::exception&) {
-        portNo = 0;
+    bool number = false;
+    const int portNo = args[0].toInt(&number);
+    if (!number || portNo < 1 || portNo > 10) {
+        return Refuse(QStringLiteral("the port number must be 1 to 10, not '%1'").arg(args[0]));
     }
-    if (portNo < 1 || portNo > 10) {
-        return Usage("the port number must be 1 to 10");
-    }
-    if (!store.WriteProfileString(kPortsSection, "COM" + std::to_string(portNo), args[1], file)) {
+    if (!store.WriteProfileString(kPortsSection, "COM" + std::to_string(portNo),
+                                  FromQString(args[1]), file)) {
         std::fprintf(stderr, "quorvane-ports: cannot write %s\n", file.c_str());
         return 1;
     }

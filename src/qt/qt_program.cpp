@@ -2,6 +2,9 @@
 
 #include <QApplication>
 
+#include "qt/qt_message_box.h"
+#include "qt/qt_text.h"
+#include "qt/settings_location.h"
 #include "settings/port_map.h"
 
 namespace quorvane {
@@ -57,6 +60,16 @@ int RunProgram(IProcessServices& process, IMessageBox& refusalBox,
     QtProgram program(process, settingsDirectory(), [] { QCoreApplication::quit(); });
     program.Show();
     return QApplication::exec();
+}
+
+int RunDesktopProgram(QApplication& app) {
+    ConfigureApplication(app);
+    QtProcessServices process;
+    QtMessageBox refusalBox;
+    return RunProgram(process, refusalBox, [&process] {
+        const QString own = ToQString(process.ProgramDirectory());
+        return FromQString(ChooseSettingsDirectory(own, UserSettingsDirectory()));
+    });
 }
 
 }  // namespace quorvane

@@ -13,6 +13,8 @@
 #include "qt/qt_serial_control.h"
 #include "settings/ini_file_store.h"
 
+class QApplication;
+
 namespace quorvane {
 
 // The desktop program: the Qt window, the serial port, the real clock and the settings file
@@ -55,5 +57,10 @@ class QtProgram {
 // returns the event loop's status. settingsDirectory is asked only after the claim.
 int RunProgram(IProcessServices& process, IMessageBox& refusalBox,
                const std::function<std::string()>& settingsDirectory);
+
+// quorvane-adj in app: the application's settings, then RunProgram with the settings file
+// beside the program while the user may write there, else in the per-user directory, so an
+// installed program still saves its options.
+int RunDesktopProgram(QApplication& app);
 
 }  // namespace quorvane

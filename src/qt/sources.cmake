@@ -12,10 +12,8 @@ list(APPEND QUORVANE_QT_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/qt_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_widgets.cpp
 )
-# The desktop program around the core, where its settings file lives, and the walkthrough.
+# The desktop program around the core and where its settings file lives.
 list(APPEND QUORVANE_QT_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/qt_program.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_location.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/shown_probe.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/walkthrough.cpp
 )

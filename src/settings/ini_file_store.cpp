@@ -1,20 +1,15 @@
 #include "settings/ini_file_store.h"
 
+#include "platform/atomic_file.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <string_view>
 #include <system_error>
 #include <vector>
-
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#endif
 
 namespace quorvane {
 
@@ -274,48 +269,6 @@ std::string WithEntry(std::string_view content, std::string_view section, std::s
     return out;
 }
 
-// Writes data to a new file beside target and renames it over target; the temporary file is
-// removed on any failure, so target is either the old file or the new one, never a mixture.
-bool ReplaceFile(const fs::path& target, std::string_view data,
-                 std::optional<fs::perms> keepPerms) {
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::random_device seed;
-    std::FILE* f = nullptr;
-    fs::path temp;
-    for (int attempt = 0; attempt < 16 && f == nullptr; ++attempt) {
-        char suffix[24];
-        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(seed()));
-        temp = dir / ("." + target.filename().string() + suffix);
-        f = std::fopen(temp.string().c_str(), "wbx");
-        if (f == nullptr && errno != EEXIST) {
-            return false;
-        }
-    }
-    if (f == nullptr) {
-        return false;
-    }
-    bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    ok = std::fflush(f) == 0 && ok;
-#if __has_include(<unistd.h>)
-    // The rename must not outlive the data it points to after a power loss.
-    ok = ok && ::fsync(::fileno(f)) == 0;
-#endif
-    ok = std::fclose(f) == 0 && ok;
-    std::error_code ec;
-    if (ok && keepPerms) {
-        fs::permissions(temp, *keepPerms, fs::perm_options::replace, ec);
-        ok = !ec;
-    }
-    if (ok) {
-        fs::rename(temp, target, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        fs::remove(temp, ec);
-    }
-    return ok;
-}
-
 }  // namespace
 
 std::string IniFileStore::GetProfileString(const std::string& section, const std::string& key,
@@ -365,7 +318,8 @@ bool IniFileStore::WriteProfileString(const std::string& section, const std::str
         }
         perms = st.permissions();
     }
-    return ReplaceFile(target, WithEntry(content, sectionName, keyName, value), perms);
+    return !WriteFileAtomically(target, WithEntry(content, sectionName, keyName, value),
+                                AtomicWriteMode::Replace, perms);
 }
 
 }  // namespace quorvane

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "platform/checked.h"
+#include "platform/program_title.h"
 #include "settings/profile_io.h"
 
 namespace quorvane {
@@ -10,7 +11,7 @@ namespace quorvane {
 // The program's settings file, in the program's own directory.
 inline constexpr char kSettingsFileName[] = "QUORVAADJ.rs";
 // The section the profile store starts with; every read and write then uses kOptionSection.
-inline constexpr char kSettingsInitialSection[] = "Quorvane ADJ Rev.2.0";
+inline constexpr const char* kSettingsInitialSection = kProgramTitle;
 inline constexpr char kOptionSection[] = "OPTION";
 
 // One stored option: its key, its default and the values that can be taken from the file.

@@ -1,114 +1,39 @@
-// The whole program over a fake line whose transceiver identifies itself and sends a short
-// clone (the head of the image taken from the input), and then answers every converter
-// readout with bytes from the input: raw, framed, or well-formed with arbitrary values. Keys
-// and buttons from the input move through the items and start the special operations, so the
-// readout answer check and everything computed from the readings and the image are reached.
+// The whole program on the one rig, fed outside input: the transceiver's memory (bytes of the
+// input written over a generated image, so the clone read and everything computed from it get
+// values no real radio would hold), a line fault with its k, and the technician's keys,
+// buttons and pauses. Whatever comes, the program may report a communication failure but
+// never a runtime error, and its item list and image keep their shape.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "app/program.h"
 #include "fuzz_input.h"
-#include "protocol/common.h"
-#include "sim/sim_frame.h"
-#include "support/fake_controls.h"
-#include "support/fake_process_services.h"
-#include "support/fake_profile_file.h"
-#include "support/fake_serial_control.h"
-#include "support/manual_clock.h"
+#include "rig/program_rig.h"
 
 namespace quorvane::fuzz {
 namespace {
 
-constexpr std::size_t kImageHead = 384;
-constexpr std::size_t kBytesPerFrame = 96;
-
-class Transceiver {
-  public:
-    Transceiver(test::FakeSerialControl& port, FuzzInput& in, Bytes head)
-        : port_(port), in_(in), head_(std::move(head)) {
-        port.onOutput = [this](const Bytes& frame) { Heard(frame); };
+sim::TamskorConfig Config(FuzzInput& in) {
+    sim::TamskorConfig config;
+    config.bytesPerFrame = 16 + in.Byte() % 112;
+    const std::uint8_t fault = in.Byte();
+    if (fault < sim::kFaults.size()) {
+        config.faults.Add(sim::kFaults[fault].fault, 1 + in.Byte() % 8);
     }
+    return config;
+}
 
-  private:
-    void Heard(const Bytes& frame) {
-        port_.Queue(frame);  // the cable's echo
-        if (frame.size() < 6) {
-            return;
-        }
-        const Bytes payload(frame.begin() + 4, frame.end() - 1);
-        switch (payload[0]) {
-            case 0xE0:
-                port_.Queue(sim::ToProgram(sim::IdentityPayload({.cloneEnd = 0x017F})));
-                break;
-            case 0xE2: {
-                int frames = 0;
-                for (std::size_t adr = 0; adr < head_.size(); adr += kBytesPerFrame) {
-                    const Bytes data(
-                        head_.begin() + static_cast<std::ptrdiff_t>(adr),
-                        head_.begin() + static_cast<std::ptrdiff_t>(adr + kBytesPerFrame));
-                    port_.Queue(sim::ToProgram(sim::CloneDataPayload(
-                        sim::BuildCloneRecord(static_cast<std::uint16_t>(adr), data))));
-                    ++frames;
-                }
-                port_.Queue(sim::ToProgram(sim::CloneEndPayload(frames)));
-                break;
-            }
-            case 0xE8:
-                if (payload.size() >= 6 && payload[5] == 0x03) {
-                    port_.Queue(ReadoutAnswer());
-                }
-                break;
-            default:
-                break;
-        }
+sim::SimImage Image(FuzzInput& in) {
+    sim::SimImage image = sim::SimImage::Generate(in.Byte());
+    for (int n = in.Byte(); n > 0; --n) {
+        const std::uint16_t address = in.Word();
+        (void)image.Byte(address % sim::kImageSize, in.Byte());
     }
+    return image;
+}
 
-    Bytes ReadoutAnswer() {
-        switch (in_.Byte() % 4) {
-            case 0:
-                return in_.Take(in_.Byte() % 32);
-            case 1: {
-                Bytes fields{0xE8, 0x85, 0x37, 0x02, 0x00, 0x03};
-                const Bytes more = in_.Take(in_.Byte() % 8);
-                fields.insert(fields.end(), more.begin(), more.end());
-                return sim::ToProgram(fields);
-            }
-            default: {
-                const Bytes value = TextToBytes(Hex2(in_.Byte()));
-                Bytes fields{0xE8, 0x85, 0x37, 0x02, 0x00, 0x03};
-                fields.insert(fields.end(), value.begin(), value.end());
-                return sim::ToProgram(fields);
-            }
-        }
-    }
-
-    test::FakeSerialControl& port_;
-    FuzzInput& in_;
-    Bytes head_;
-};
-
-struct Rig {
-    test::ManualClock clock{5000};
-    test::FakeSerialControl port;
-    test::FakeProfileFile profile;
-    test::FakeProcessServices process;
-    test::FakeMainForm form;
-    Program program{Platform{port, clock, profile, process, form.controls}};
-
-    Rig() {
-        program.MainWindow().Form_Load();
-        program.MainWindow().Form_Resize();
-    }
-    void Period() {
-        clock.Advance(50);
-        program.Tick();
-    }
-};
-
-void CheckInvariants(Rig& rig) {
+void CheckInvariants(test::ProgramRig& rig) {
     for (const std::string& text : rig.form.messageBox.texts) {
-        // What a transceiver sends may end in a communication message, never a runtime error.
         QUORVANE_FUZZ_CHECK(text.rfind("Run-time error", 0) != 0);
     }
     QUORVANE_FUZZ_CHECK(rig.form.lboConsole.ListCount() == 18);
@@ -122,15 +47,12 @@ void CheckInvariants(Rig& rig) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quorvane;
     fuzz::FuzzInput in(data, size);
-    Bytes head = in.Take(fuzz::kImageHead);
-    head.resize(fuzz::kImageHead, 0);
-    fuzz::Rig rig;
-    fuzz::Transceiver transceiver(rig.port, in, std::move(head));
+    sim::TamskorConfig config = fuzz::Config(in);
+    test::ProgramRig rig(std::move(config), fuzz::Image(in));
+    rig.sim.transceiver.SetTrace(nullptr);
     frmMain& window = rig.program.MainWindow();
-
     window.cmd00_Click(0);
-    int ticks = 0;
-    while (!in.Empty() && ticks < 3000) {
+    for (int periods = 0; !in.Empty() && periods < 6000;) {
         switch (in.Byte() % 8) {
             case 4: {
                 static constexpr Int16 kKeys[] = {vbKeyLeft, vbKeyRight, vbKeyReturn};
@@ -142,16 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 window.cmd00_Click(static_cast<Int16>(in.Byte() % 3));
                 break;
             case 6:
-                for (int i = 0; i < 20; ++i, ++ticks) {
-                    rig.Period();
-                }
-                break;
-            case 7:
-                rig.port.Queue(in.Take(in.Byte() % 16));
+                rig.RunFor(50 * (1 + in.Byte() % 64));
+                periods += 64;
                 break;
             default:
                 rig.Period();
-                ++ticks;
+                ++periods;
                 break;
         }
         fuzz::CheckInvariants(rig);

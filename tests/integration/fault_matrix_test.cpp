@@ -1,123 +1,105 @@
-// Every message of the error report that a transceiver, a cable or a port can cause, with the
-// whole program over the in-process stand-in and a hand-set clock: shown once, with its exact
-// text, the port closed and the item list as after start-up; then the cable goes to a healthy
-// transceiver and "Connect" succeeds.
+// Every fault of a transceiver, a cable or a port, with the whole program over the in-process
+// stand-in: its message shown once with its exact text, the port closed and the item list as
+// after start-up; then the cable goes to a healthy transceiver and "Connect" succeeds.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
-#include "app/error_report.h"
-#include "support/bench_rig.h"
+#include "rig/program_rig.h"
 
 namespace quorvane {
 namespace {
 
-constexpr Int16 kPort = 1;
+const std::string kTail =
+    "\r\n\r\nCheck the following:\r\n- The COM port settings.\r\n- Cloning cable "
+    "connections.\r\n- Transceiver power is ON.";
 
-CloneErrorState LinkError(Int16 code) {
-    return {false, false, kPort, static_cast<::quorvane::LinkError>(code), SequenceError::None};
-}
-CloneErrorState SequencerError(Int16 code) {
-    return {false, false, kPort, ::quorvane::LinkError::None, static_cast<SequenceError>(code)};
-}
-
-sim::TamskorConfig Faulty(const std::string& fault) {
-    sim::TamskorConfig c;
-    EXPECT_FALSE(c.faults.Parse(fault)) << fault;
-    return c;
-}
-
-// Presses "Connect", lets provoke() make its failure, and checks the one message and the
-// state after it; then mends() what made the failure, moves the cable to the healthy radio and
-// connects.
+// Presses "Connect", lets provoke() make its failure and checks the one message and the state
+// after it; then connects to a healthy transceiver.
 void ExpectOneMessageThenRecovery(
-    test::BenchRig& rig, const CloneErrorState& expected, const std::function<void()>& provoke,
-    test::BenchRadio& healthy, const std::function<void()>& mend = [] {}) {
-    const std::size_t before = rig.form.messageBox.texts.size();
+    test::ProgramRig& rig, const std::string& text, const std::function<void()>& provoke = [] {}) {
     rig.program.MainWindow().cmd00_Click(0);
     provoke();
-    ASSERT_TRUE(rig.RunUntil([&] { return rig.form.messageBox.texts.size() > before; }, 150000));
+    ASSERT_TRUE(rig.RunUntil([&] { return !rig.form.messageBox.texts.empty(); }, 150000));
     rig.RunFor(3000);  // nothing further is reported
-    ASSERT_EQ(rig.form.messageBox.texts.size(), before + 1);
-    EXPECT_EQ(rig.form.messageBox.texts.back(), CloneErrorMessage(expected));
-    EXPECT_EQ(rig.form.messageBox.titles.back(), kProgramTitle);
+    ASSERT_EQ(rig.form.messageBox.texts.size(), 1u);
+    EXPECT_EQ(rig.form.messageBox.texts[0], text);
+    EXPECT_EQ(rig.form.messageBox.titles[0], "Quorvane ADJ Rev.2.0");
     EXPECT_TRUE(rig.InInitialState());
 
-    mend();
-    rig.Plug(healthy);
+    rig.sim.serial.DeviceAbsent(false);
+    const sim::TamskorSim& healthy = rig.Replug({}, sim::SimImage::Generate(7));
     ASSERT_TRUE(rig.Connect());
-    EXPECT_EQ(rig.form.messageBox.texts.size(), before + 1);
-    EXPECT_EQ(rig.program.Radio().eepImage().data(), healthy.transceiver.Image().data());
+    EXPECT_EQ(rig.form.messageBox.texts.size(), 1u);
+    EXPECT_EQ(rig.program.Radio().eepImage().data(), healthy.Image().data());
     EXPECT_TRUE(rig.program.Operations().RigTamskProp_EditEnabled());
+    EXPECT_EQ(rig.form.lblComBusy.color, SystemColor::ButtonText);  // the port is open
 }
 
-TEST(FaultMatrix, TransceiverFaults) {
+TEST(FaultMatrix, TransceiverAndCableFaults) {
     struct Case {
         const char* fault;
-        CloneErrorState expected;
-        const char* opening;  // the message's first line, as the user reads it
+        std::string text;
     };
     const Case cases[] = {
-        {"no-echo", LinkError(1), "Cannot access COM port"},
-        {"no-answer", LinkError(2), "No answer from transceiver."},
-        {"hang-up:3", LinkError(2), "No answer from transceiver."},
-        {"bad-checksum:2", LinkError(3), "Illegal data."},
-        {"dropped-bytes:2", LinkError(3), "Illegal data."},
-        {"wrong-count", LinkError(4), "Data counter error."},
-        {"beyond-image:2", LinkError(5), "Data overflow."},
-        {"wrong-model", SequencerError(1), "Cannot Clone."},
-        {"refused-sub", SequencerError(2), "Version number does not match"},
-        {"unfit-revision", SequencerError(3), "Connected transceiver is not compatible model."},
-        {"foreign-readout", SequencerError(0), "Communication failed."},
+        {"no-echo", "Cannot access COM port" + kTail},
+        {"no-answer", "No answer from transceiver." + kTail},
+        {"late-answer", "No answer from transceiver." + kTail},
+        {"hang-up:3", "No answer from transceiver." + kTail},
+        {"bad-checksum:2", "Illegal data." + kTail},
+        {"dropped-bytes:2", "Illegal data." + kTail},
+        {"wrong-count", "Data counter error." + kTail},
+        {"beyond-image:2", "Data overflow." + kTail},
+        {"wrong-model", "Cannot Clone." + kTail},
+        {"refused-sub", "Version number does not match\r\nfor this transceiver."},
+        {"unfit-revision",
+         "Connected transceiver is not compatible model.\r\n\r\nCheck the following:\r\n- "
+         "Appropriate cloning software for the transceiver is being used.\r\n- The revision "
+         "number of the transceiver."},
+        {"foreign-readout",
+         "Communication failed.\r\n\r\nCheck the following:\r\n- Cloning cable "
+         "connections.\r\n- Transceiver power is ON."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
-        test::BenchRig rig(Faulty(c.fault));
-        EXPECT_EQ(CloneErrorMessage(c.expected).rfind(c.opening, 0), 0u);
-        test::BenchRadio& healthy = rig.Add({}, sim::SimImage::Generate(7));
-        ExpectOneMessageThenRecovery(
-            rig, c.expected, [] {}, healthy);
+        sim::TamskorConfig config;
+        ASSERT_FALSE(config.faults.Parse(c.fault));
+        test::ProgramRig rig(config);
+        ExpectOneMessageThenRecovery(rig, c.text);
     }
 }
 
-TEST(FaultMatrix, PortThatCannotBeOpened) {
-    test::BenchRig rig;
-    rig.First().line.DeviceAbsent(true);
-    ExpectOneMessageThenRecovery(
-        rig, {true, false, kPort, ::quorvane::LinkError::None, SequenceError::None}, [] {},
-        rig.First(), [&] { rig.First().line.DeviceAbsent(false); });
-    EXPECT_EQ(rig.form.messageBox.texts.front().rfind("Cannot access COM 1.\r\n", 0), 0u);
-
-    // Another port number is named as such.
-    rig.program.MainWindow().mnuOptSelCom_Click(3);
-    rig.First().line.DeviceAbsent(true);
-    ExpectOneMessageThenRecovery(
-        rig, {true, false, 3, ::quorvane::LinkError::None, SequenceError::None}, [] {}, rig.First(),
-        [&] { rig.First().line.DeviceAbsent(false); });
-    EXPECT_EQ(rig.form.messageBox.texts.back().rfind("Cannot access COM 3.\r\n", 0), 0u);
+TEST(FaultMatrix, StrayBytesBetweenFramesAreHarmless) {
+    sim::TamskorConfig config;
+    ASSERT_FALSE(config.faults.Parse("garbage"));
+    test::ProgramRig rig(config);
+    ASSERT_TRUE(rig.Connect());
+    ASSERT_TRUE(rig.Settle());
+    EXPECT_TRUE(rig.form.messageBox.texts.empty());
+    EXPECT_EQ(rig.program.Radio().eepImage().data(), rig.Transceiver().Image().data());
 }
 
-// A serial port's receive queue only overflows when the program does not read for longer than
-// the queue lasts: here the program stalls for 40 s in the middle of a clone read while the
-// transceiver goes on sending. The transceiver knows nothing of it and sends the rest of its
-// clone; "Connect" works again once it has finished (a request sent into its stream would
-// collide with it on the line and find no echo).
+TEST(FaultMatrix, PortThatCannotBeOpenedIsNamed) {
+    for (const Int16 port : {1, 3}) {
+        test::ProgramRig rig;
+        rig.program.MainWindow().mnuOptSelCom_Click(port);
+        rig.sim.serial.DeviceAbsent(true);
+        ExpectOneMessageThenRecovery(rig,
+                                     "Cannot access COM " + std::to_string(port) + "." + kTail);
+    }
+}
+
+// The receive queue overflows only when the program stops reading for longer than the queue
+// lasts: here it stalls for 40 s in the middle of a clone read.
 TEST(FaultMatrix, ReceiveQueueOverflowWhileTheProgramStalls) {
-    test::BenchRig rig;
-    sim::TamskorSim& radio = rig.First().transceiver;
-    ExpectOneMessageThenRecovery(
-        rig, {false, true, kPort, ::quorvane::LinkError::None, SequenceError::None},
-        [&] {
-            ASSERT_TRUE(
-                rig.RunUntil([&] { return rig.program.Driver().lastEeAdr() > 1000; }, 60000));
-            rig.clock.Advance(40000);
-            rig.PumpAll();
-            EXPECT_GT(rig.First().line.LostBytes(), 0);
-        },
-        rig.First(),
-        [&] { ASSERT_TRUE(rig.RunUntil([&] { return !radio.NextEvent(); }, 120000)); });
-    EXPECT_EQ(rig.form.messageBox.texts.front().rfind("COM buffer overflow.\r\n", 0), 0u);
+    test::ProgramRig rig;
+    ExpectOneMessageThenRecovery(rig, "COM buffer overflow." + kTail, [&] {
+        ASSERT_TRUE(rig.RunUntil([&] { return rig.program.Driver().lastEeAdr() > 1000; }, 60000));
+        rig.sim.clock.Advance(40000);
+        rig.sim.serial.Pump();
+        EXPECT_GT(rig.sim.serial.LostBytes(), 0);
+    });
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 
 #include "eeprom/eeprom_map.h"
 #include "sim/sim_image.h"
-#include "support/heap_counter.h"
+#include "rig/heap_counter.h"
 #include "support/qt_program_rig.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"

@@ -5,22 +5,10 @@
 #include <sstream>
 
 #include "platform/main_form.h"
-#include "support/program_rig.h"
+#include "rig/program_rig.h"
 
 namespace quorvane {
 namespace {
-
-// The frames of a line trace without their times: what went over the wire, in order.
-std::string Frames(const std::string& trace) {
-    std::istringstream in(trace);
-    std::ostringstream out;
-    std::string line;
-    while (std::getline(in, line)) {
-        const auto ms = line.find(" ms  ");
-        out << (ms == std::string::npos ? line : line.substr(ms + 5)) << '\n';
-    }
-    return out.str();
-}
 
 // A whole service session pinned byte for byte: connect and clone read, key steps, MOD N with
 // its follow-ups, a BPF T1 sweep, an RX LVA run, an RSSI capture, a reload, a line that stops
@@ -60,7 +48,7 @@ TEST(SessionTrace, EveryFrameOfAWholeSessionIsAsPinned) {
     ASSERT_TRUE(rig.RunUntil([&] { return !rig.form.messageBox.texts.empty(); }, 10000));
     EXPECT_EQ(rig.form.messageBox.texts.at(0).rfind("No answer from transceiver.\r\n", 0), 0u);
 
-    const std::string got = Frames(rig.traceText.str());
+    const std::string got = rig.Wire();
     const std::string golden =
         std::string(std::getenv("QUORVANE_SOURCE_DIR")) + "/tests/data/session.trace";
     if (std::getenv("QUORVANE_WRITE_TRACE") != nullptr) {

@@ -17,7 +17,6 @@ class FakeSerialControl final : public ISerialControl {
     // --- what the test sees
     Bytes written;                   // every byte Output accepted, in order
     std::vector<std::string> calls;  // "PortOpen 1", "Settings 9600,N,8,1", "ClearOutBuffer"...
-    int opens = 0;
 
     // --- how it behaves
     bool failOpen = false;
@@ -57,7 +56,6 @@ class FakeSerialControl final : public ISerialControl {
         if (open && failOpen) {
             return false;
         }
-        opens += open && !open_ ? 1 : 0;
         if (!open) {
             input_.clear();  // closing empties the queues
             outBufferCount = 0;

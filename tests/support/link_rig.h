@@ -10,7 +10,7 @@
 #include "protocol/wire.h"
 #include "serial/port_form.h"
 #include "support/fake_serial_control.h"
-#include "support/manual_clock.h"
+#include "rig/manual_clock.h"
 
 namespace quorvane::test {
 

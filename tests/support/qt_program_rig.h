@@ -12,10 +12,10 @@
 #include "app/program.h"
 #include "platform/steady_clock.h"
 #include "qt/qt_serial_control.h"
-#include "support/fake_controls.h"
-#include "support/fake_process_services.h"
-#include "support/fake_profile_file.h"
-#include "support/initial_state.h"
+#include "rig/fake_controls.h"
+#include "rig/fake_process_services.h"
+#include "rig/fake_profile_file.h"
+#include "rig/initial_state.h"
 
 namespace quorvane::test {
 

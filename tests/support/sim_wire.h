@@ -1,25 +1,11 @@
 #pragma once
 
-#include <vector>
-
 #include "platform/byte_string.h"
 #include "sim/sim_frame.h"
 #include "sim/tamskor_sim.h"
 #include "support/fake_serial_control.h"
 
 namespace quorvane::test {
-
-// The contents (between the last FE and the FD) of the frames in a byte stream, in order.
-inline std::vector<Bytes> FramesIn(const Bytes& stream) {
-    sim::FrameParser parser;
-    std::vector<Bytes> frames;
-    for (auto b : stream) {
-        if (auto f = parser.Push(b)) {
-            frames.push_back(std::move(*f));
-        }
-    }
-    return frames;
-}
 
 // Everything the stand-in sends from `now` until it falls silent, moving `now` from event to
 // event.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "serial/cmc_tick.h"
-#include "support/manual_clock.h"
+#include "rig/manual_clock.h"
 
 namespace quorvane {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/error_report.h"
-#include "support/fake_controls.h"
+#include "rig/fake_controls.h"
 
 namespace quorvane {
 namespace {

@@ -5,44 +5,16 @@
 namespace quorvane {
 namespace {
 
-TEST(NumberFormat, VoltsTwoDecimalsAtLeastOneIntegerDigit) {
-    EXPECT_EQ(FormatNumber(4.5, "##0.#0V"), "4.50V");
-    EXPECT_EQ(FormatNumber(0.0, "##0.#0V"), "0.00V");
-    EXPECT_EQ(FormatNumber(128 * 5 / 255.0, "##0.#0V"), "2.51V");
-    EXPECT_EQ(FormatNumber(123 * 10 / 255.0, "##0.#0V"), "4.82V");
-    EXPECT_EQ(FormatNumber(255 * 10 / 255.0, "##0.#0V"), "10.00V");
-    EXPECT_EQ(FormatNumber(0.004, "##0.#0V"), "0.00V");
-    EXPECT_EQ(FormatNumber(9.999, "##0.#0V"), "10.00V");
-}
-
-TEST(NumberFormat, RoundsHalfAwayFromZeroOnDecimalDigits) {
+// The readout, channel and dump lines show the common cases; these are the edges.
+TEST(NumberFormat, RoundsHalfAwayFromZeroAndCarries) {
     EXPECT_EQ(FormatNumber(2.505, "0.00"), "2.51");  // binary 2.50499999...
-    EXPECT_EQ(FormatNumber(0.125, "0.00"), "0.13");
     EXPECT_EQ(FormatNumber(-0.125, "0.00"), "-0.13");
     EXPECT_EQ(FormatNumber(-0.001, "0.00"), "0.00");  // no sign on a zero
-}
-
-TEST(NumberFormat, PercentAndTemperature) {
-    EXPECT_EQ(FormatNumber(0.5, "0.00%"), "50.00%");
-    EXPECT_EQ(FormatNumber(255 / 255.0, "0.00%"), "100.00%");
-    EXPECT_EQ(FormatNumber(0.0, "0.00%"), "0.00%");
-    EXPECT_EQ(FormatNumber(25.0, "###.#0'C"), "25.00'C");
+    EXPECT_EQ(FormatNumber(9.999, "##0.#0V"), "10.00V");
     EXPECT_EQ(FormatNumber(-12.345, "###.#0'C"), "-12.35'C");
     // No integer digit is required by "###": the display conversion shows none.
     EXPECT_EQ(FormatNumber(0.25, "###.#0'C"), ".25'C");
-}
-
-TEST(NumberFormat, FrequenciesWithFixedDecimals) {
-    EXPECT_EQ(FormatNumber(156.025, "###0.#####0"), "156.025000");
-    EXPECT_EQ(FormatNumber(156025000 / 1000000.0, "###0.#####0"), "156.025000");
-    EXPECT_EQ(FormatNumber(0.0, "###0.##0"), "0.000");
-    EXPECT_EQ(FormatNumber(136.0, "###0.##0"), "136.000");
     EXPECT_EQ(FormatNumber(2147.483647, "###0.#####0"), "2147.483647");
-}
-
-TEST(NumberFormat, StrNumberHasASignPlace) {
-    EXPECT_EQ(StrNumber(5), " 5");
-    EXPECT_EQ(StrNumber(0), " 0");
     EXPECT_EQ(StrNumber(-12), "-12");
 }
 

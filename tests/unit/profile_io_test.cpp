@@ -12,7 +12,7 @@
 #include "settings/ini_file_store.h"
 #include "settings/port_map.h"
 #include "settings/settings_file.h"
-#include "support/fake_profile_file.h"
+#include "rig/fake_profile_file.h"
 #include "support/temp_dir.h"
 
 namespace quorvane {

@@ -46,8 +46,12 @@ class FakeControl : public Base {
 
 class FakeListBox final : public FakeControl<IListBox> {
   public:
-    void AddItem(const std::string& text) override { lines.push_back(text); }
+    void AddItem(const std::string& text) override {
+        FailOnce();
+        lines.push_back(text);
+    }
     void List(std::int16_t index, const std::string& text) override {
+        FailOnce();
         Check(index);
         lines[static_cast<std::size_t>(index)] = text;
         ++writes;
@@ -62,13 +66,25 @@ class FakeListBox final : public FakeControl<IListBox> {
     }
     std::int16_t ListCount() const override { return static_cast<std::int16_t>(lines.size()); }
     std::int16_t ListIndex() const override { return listIndex; }
-    void ListIndex(std::int16_t index) override { listIndex = index; }
+    void ListIndex(std::int16_t index) override {
+        FailOnce();
+        listIndex = index;
+    }
 
     std::vector<std::string> lines;
     std::int16_t listIndex = -1;
     int writes = 0;
+    // Called by the next change to the list, once: throw from it as a broken control would.
+    std::function<void()> failOnce;
 
   private:
+    void FailOnce() {
+        if (failOnce) {
+            const auto fail = std::move(failOnce);
+            failOnce = nullptr;
+            fail();
+        }
+    }
     void Check(std::int16_t index) const {
         if (index < 0 || static_cast<std::size_t>(index) >= lines.size()) {
             raiseIndexOutOfRange("list line " + std::to_string(index));

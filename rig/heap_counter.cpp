@@ -1,7 +1,7 @@
 // Replaces the global allocation functions with ones that count the bytes in use, so a test can
 // tell whether the program's heap grows. Sizes come from the allocator itself
 // (malloc_usable_size), which the sanitizers' allocators provide as well.
-#include "support/heap_counter.h"
+#include "rig/heap_counter.h"
 
 #include <malloc.h>
 

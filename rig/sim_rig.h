@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
+#include "rig/manual_clock.h"
 #include "sim/loopback_serial_control.h"
 #include "sim/sim_image.h"
 #include "sim/tamskor_sim.h"
-#include "support/manual_clock.h"
 
 namespace quorvane::test {
 
@@ -24,20 +24,6 @@ class SimRig {
     void Advance(std::int32_t ms) {
         clock.Advance(ms);
         serial.Pump();
-    }
-
-    // Advances in steps of stepMs, calling tick() after each step (the program's tick), until
-    // done() holds or maxMs have passed; true when done() held.
-    template <typename Tick, typename Done>
-    bool RunUntil(Tick tick, Done done, std::int32_t maxMs, std::int32_t stepMs = 50) {
-        for (std::int32_t t = 0; t < maxMs; t += stepMs) {
-            Advance(stepMs);
-            tick();
-            if (done()) {
-                return true;
-            }
-        }
-        return false;
     }
 
     ManualClock clock;

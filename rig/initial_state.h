@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "support/fake_controls.h"
+#include "rig/fake_controls.h"
 
 namespace quorvane::test {
 

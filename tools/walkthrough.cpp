@@ -1,4 +1,4 @@
-#include "qt/walkthrough.h"
+#include "walkthrough.h"
 
 #include <QAbstractButton>
 #include <QAction>

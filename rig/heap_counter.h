@@ -7,7 +7,7 @@
 namespace quorvane::test {
 
 // Bytes held by the C++ allocation functions of this executable, counted by the replacements
-// defined in heap_counter.cpp (link that file into exactly one test executable).
+// defined in heap_counter.cpp (the quorvane_heap_count library, for soak runs and measures).
 std::int64_t LiveHeapBytes();
 std::int64_t HeapAllocations();
 

@@ -1,0 +1,66 @@
+#include "adjust/rssi_capture.h"
+
+#include "console/console.h"
+#include "eeprom/eeprom_map.h"
+#include "protocol/wire.h"
+
+namespace quorvane {
+
+bool RssiCapture::Step(Int16& subStep) {
+    if (links_.host.SequencerBusy()) {
+        return false;
+    }
+    Int16 next = static_cast<Int16>(subStep + 1);
+    switch (subStep) {
+        case substep::kRssiBegin:
+            capture_ = false;
+            captured_ = false;
+            break;
+        case substep::kRssiRead:
+            if (!ReadAndCapture()) {
+                return false;
+            }
+            break;
+        default:
+            next = NextAfterRead();
+            break;
+    }
+    subStep = next;
+    readPending_ = false;
+    return true;
+}
+
+bool RssiCapture::ReadAndCapture() {
+    const bool first = !readPending_;
+    readPending_ = true;
+    Int16 sd = 0;
+    if (!links_.host.AdReading(kAdLineSd, first, sd)) {
+        return false;
+    }
+    if (capture_) {
+        // The first level asked for is S3, the second S1.
+        const Int16 command = secondStage_ ? wire::e8::kRssiS1 : wire::e8::kRssiS3;
+        const Int32 address = secondStage_ ? eepmap::kRssiS1Level : eepmap::kRssiS3Level;
+        links_.host.SendE8Value(command, sd);
+        links_.host.StoreByte(address, sd);
+    }
+    captured_ = capture_;
+    return true;
+}
+
+Int16 RssiCapture::NextAfterRead() {
+    if (!captured_) {
+        return substep::kRssiRead;
+    }
+    if (secondStage_) {
+        capture_ = false;
+        secondStage_ = false;
+        links_.host.Beep();
+        return substep::kNone;
+    }
+    secondStage_ = true;
+    links_.console.Disp(links_.items.rssi);
+    return substep::kRssiBegin;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "image/image_file.h"
+#include "platform/byte_string.h"
+
+namespace quorvane {
+
+// The folder of automatic backups: every image read from a transceiver is kept there as an
+// image file named by the time of the read (UTC) and the transceiver's identifiers,
+// "20261207-051502_8537-0200.qvimg". A file is never overwritten: a second backup in the same
+// second is "20261207-051502_8537-0200-2.qvimg", then "-3" and so on.
+class ImageBackupStore {
+  public:
+    static constexpr const char* kExtension = ".qvimg";
+
+    explicit ImageBackupStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+    const std::filesystem::path& folder() const { return folder_; }
+
+    // The path saved, or an empty path and the message
+    // "Cannot save the backup 'PATH': REASON.".
+    struct Result {
+        std::filesystem::path path;
+        std::string error;
+    };
+
+    // Creates the folder when needed and writes the file atomically; never throws.
+    Result Save(const Bytes& image, const ImageOrigin& origin) const;
+
+  private:
+    std::filesystem::path folder_;
+};
+
+}  // namespace quorvane
