@@ -50,7 +50,7 @@ struct IdentityFields {
     std::uint16_t sub = 0x0200;
     std::string serial = "00012345";  // 8 digits
     std::uint8_t revision = 0x04;
-    std::int32_t cloneEnd = 0x7FDF;  // sent as 4 ASCII hexadecimal characters
+    std::int32_t cloneEnd = wire::kLastImageAddress;  // sent as 4 ASCII hexadecimal characters
 };
 // E1, model, sub, length byte 56, name, serial, revision at 43, end address at 60-63.
 Bytes IdentityPayload(const IdentityFields& fields);

@@ -102,6 +102,10 @@ TEST_F(Sequencer, EachOperationFailsOrFinishesWithTheRightReport) {
     EXPECT_EQ(Failure(), Report{});
 
     Connect("no-answer");
+    rig.port.written.clear();
+    seq.easySendE8ReqAnswer("033034");  // sent three times in all
+    EXPECT_EQ(Failure(), (Report{false, false, LinkError::NoAnswer, SequenceError::None}));
+    EXPECT_EQ(rig.port.written.size(), 3 * 13u);
     seq.Operation(clsCmcVep3Sequence::kOpIdentify);
     seq.start();
     // Identify only never fails by itself: the tick reports the driver's error.
