@@ -107,6 +107,9 @@ TEST_F(LinkDriver, IdentityAnswerGivesTheRoundedEndAddress) {
 }
 
 TEST_F(LinkDriver, CloneReadStoresEachRecordAndChecksTheCount) {
+    Start(2, HexToBytes("E285370200"));
+    drv.read(Record("000003010203F7"));
+    drv.Reset();
     Start(1, kIdentify);
     drv.read(Identity(0x7FDF));  // the frame count starts again
     Start(2, HexToBytes("E285370200"));
@@ -122,6 +125,7 @@ TEST_F(LinkDriver, CloneReadStoresEachRecordAndChecksTheCount) {
 
     const std::pair<const char*, LinkError> bad[] = {
         {"01200241425B", LinkError::BadAnswer},           // checksum off by one
+        {"000002010203F8", LinkError::BadAnswer},         // count 2 with three data bytes
         {"7FE00100A0", LinkError::CloneDataNotStorable},  // outside the image
         {"000003010203F7", LinkError::FrameCountWrong}};  // more than the end frame counts
     for (const auto& [record, error] : bad) {
