@@ -55,18 +55,21 @@ class QtControlBase : public Interface {
         QWidget* top = widget_->window();
         for (QWidget* w = top->previousInFocusChain(); w != nullptr && w != top;
              w = w->previousInFocusChain()) {
+            // Inner widgets that take no focus (a text box's scroll bars) may trail the chain
+            // behind controls that were moved last; they are no tab stops.
+            if (w->focusPolicy() == Qt::NoFocus || w->window() != top) {
+                continue;
+            }
             if (w == widget_ || widget_->isAncestorOf(w)) {
                 return;  // already last
             }
-            if (w->focusPolicy() != Qt::NoFocus && w->window() == top) {
-                // Qt sees its tab chain as a ring and leaves the first control where it is
-                // when asked to put it after the last; a focusable window breaks the ring.
-                const Qt::FocusPolicy topPolicy = top->focusPolicy();
-                top->setFocusPolicy(Qt::StrongFocus);
-                QWidget::setTabOrder(w, widget_);
-                top->setFocusPolicy(topPolicy);
-                return;
-            }
+            // Qt sees its tab chain as a ring and leaves the first control where it is when
+            // asked to put it after the last; a focusable window breaks the ring.
+            const Qt::FocusPolicy topPolicy = top->focusPolicy();
+            top->setFocusPolicy(Qt::StrongFocus);
+            QWidget::setTabOrder(w, widget_);
+            top->setFocusPolicy(topPolicy);
+            return;
         }
     }
 

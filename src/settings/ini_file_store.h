@@ -7,17 +7,9 @@
 
 namespace quorvane {
 
-// The profile seam on an INI text file.
-//
-// Reading: lines "[section]" and "key=value"; names are matched without regard to ASCII case,
-// blanks (spaces and tabs) around names and values are dropped, lines starting with ';' or '#'
-// are comments, a line without '=' is no key. When a section or a key occurs more than once
-// the first one wins, for reads and for writes; later ones are kept but never used.
-//
-// Writing: an existing key is replaced in place, a new key goes after the last entry of its
-// section, a new section at the end of the file; every other byte stays as it was. The new
-// file is written beside the old one and renamed over it, so a failed write leaves the old
-// file whole and reports false.
+// The profile seam on an INI text file: the text rules are those of ini_text.h. A write puts
+// the new text in a file beside the old one and renames it over it, so a failed write leaves
+// the old file whole and reports false.
 //
 // A file that is not a plain text settings file (not a regular file, unreadable, larger than
 // kMaxFileSize, or holding a NUL byte) gives the default on reads and is never rewritten.
@@ -30,9 +22,7 @@ class IniFileStore final : public IProfileFile {
                                  const std::string& defaultValue, std::size_t bufferSize,
                                  const std::string& file) override;
 
-    // Also false, writing nothing, when a name or the value cannot be stored as one line:
-    // an empty name, a line break or NUL anywhere, ']' in the section, '=' in the key, or a
-    // key that would read as a section or a comment.
+    // Also false, writing nothing, when IniWithValue refuses the names or the value.
     bool WriteProfileString(const std::string& section, const std::string& key,
                             const std::string& value, const std::string& file) override;
 };

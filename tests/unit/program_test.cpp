@@ -68,11 +68,11 @@ TEST_F(ProgramFixture, StoredOptionsThatCannotBeUsed) {
         const char* release;
         Int16 portNo, seconds, holdMs;
     };
-    // A value that cannot be read keeps the one read before it; a release time beyond 32 s
-    // would overflow its milliseconds and is refused.
-    for (const Case& c :
-         {Case{"x", "y", 0, 0, 0}, Case{"3", "y", 3, 3, 3000}, Case{"2", "32", 2, 32, 32000},
-          Case{"2", "33", 2, 2, 2000}, Case{"2", "-32", 2, -32, -32000}}) {
+    // A value that cannot be read keeps the one read before it (the port's, for the release
+    // time); a release time beyond 32 s would overflow its milliseconds and is refused.
+    for (const Case& c : {Case{"x", "y", 0, 0, 0}, Case{"3", "y", 3, 3, 3000},
+                          Case{"2", "32", 2, 32, 32000}, Case{"2", "33", 2, 2, 2000},
+                          Case{"2", "-32", 2, -32, -32000}, Case{"99", "y", 99, 0, 0}}) {
         SCOPED_TRACE(std::string(c.port) + " " + c.release);
         profile.Set(kFile, "OPTION", "ComPort", c.port);
         profile.Set(kFile, "OPTION", "ComAutoRelease", c.release);
@@ -99,6 +99,8 @@ TEST_F(ProgramFixture, ASettingsDirectoryOtherThanTheProgramsIsTheOneUsed) {
 TEST_F(ProgramFixture, ItemKeysAndTheHiddenSequence) {
     Program program(platform);
     frmMain& main = program.MainWindow();
+    int tickRequests = 0;  // a handled key or a button runs the next tick at once
+    main.onTickRequest([&] { ++tickRequests; });
     main.lboConsole_GotFocus();  // focus selects the first line
     EXPECT_EQ(form.lboConsole.listIndex, 0);
     form.lboConsole.listIndex = 8;  // "       SQL"
@@ -112,6 +114,10 @@ TEST_F(ProgramFixture, ItemKeysAndTheHiddenSequence) {
     form.lboConsole.listIndex = -1;
     EXPECT_TRUE(main.lboConsole_KeyDown(vbKeyRight, 0));  // nothing selected: no error
     EXPECT_TRUE(form.messageBox.texts.empty());
+    EXPECT_EQ(tickRequests, 5);
+    main.Form_KeyDown(vbKeyF5, 0);
+    main.cmd00_Click(2);
+    EXPECT_EQ(tickRequests, 7);
 
     for (char c : std::string("xquorvane tea")) {
         main.cmd00_KeyPress(0, c);
