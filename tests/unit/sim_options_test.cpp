@@ -33,7 +33,6 @@ TEST(SimOptions, HelpListsEveryOptionAndFaultVersionTellsTheRelease) {
     for (const auto& f : kFaults) {
         EXPECT_NE(help.out.find(std::string("\n  ") + f.name), std::string::npos) << f.name;
     }
-    EXPECT_EQ(Parse({"-h"}).out, help.out);
     EXPECT_EQ(Parse({"--version"}).out, "tamskor-sim 2.0\n");
 }
 
@@ -44,13 +43,13 @@ TEST(SimOptions, BothFormsReachTheConfigAndTheLastOfARepeatCounts) {
     EXPECT_FALSE(d.image.mid.has_value() || d.pacedInput || d.monotonicTrace);
 
     const Outcome all = Parse(
-        {"--baud", "9600", "--baud=38400", "--seed=123456789", "--sub", "0a3F", "--revision=03",
+        {"--baud", "9600", "--baud=38400", "--seed=123456789", "--sub", "ffFF", "--revision=03",
          "--fault", "bad-checksum:4", "--fault=garbage", "--turnaround=20", "--bytes-per-frame=16",
          "--mid=off", "--clone-end", "017F", "--paced-input=on", "--trace-clock", "monotonic"});
     const SimOptions& o = std::get<SimOptions>(all.result);
     EXPECT_EQ(std::tie(o.config.baud, o.config.sub, o.config.revision, o.config.serial,
                        o.config.bytesPerFrame, o.config.cloneEnd),
-              std::make_tuple(38400, 0x0A3F, 0x03, "23456789", 16, 0x017F));
+              std::make_tuple(38400, 0xFFFF, 0x03, "23456789", 16, 0x017F));
     EXPECT_TRUE(o.config.faults.K(Fault::BadChecksum) == 4 && o.config.faults.Has(Fault::Garbage));
     EXPECT_EQ(o.config.turnaround, FromMs(20));
     EXPECT_TRUE(o.image.mid == false && o.pacedInput && o.monotonicTrace);
