@@ -128,7 +128,7 @@ void BM_CloneReadReceive(benchmark::State& state) {
         for (const Bytes& b : read) {
             driver.read(b);
         }
-        ok = ok && !driver.Running() && driver.lastError() == 0 &&
+        ok = ok && !driver.Running() && driver.lastError() == LinkError::None &&
              driver.lastEeAdr() == driver.EndAddress() - 1;
     }
     if (!ok) {

@@ -30,39 +30,39 @@ std::uint8_t AnalogModel::Lvin(Lva lva, int value) const {
 std::uint8_t AnalogModel::Read(std::uint8_t selector, const SimImage& image, int channel,
                                Lva lastLva) const {
     switch (selector) {
-        case kSelVin:
+        case wire::sel::kVin:
             return p_.vinRaw;
         case 1:
             return 0;
         case 2:
             return static_cast<std::uint8_t>(Sd(image.Byte(adr::kBpfT1), image.Byte(adr::kBpfT2)) /
                                              2);
-        case kSelTemps:
+        case wire::sel::kTemps:
             return p_.tempRaw;
-        case kSelSd:
+        case wire::sel::kSd:
             return Sd(image.Byte(adr::kBpfT1), image.Byte(adr::kBpfT2));
-        case kSelLvin:
+        case wire::sel::kLvin:
             return Lvin(lastLva, image.Byte(lastLva == Lva::Rx ? adr::kRxLva : adr::kTxLva));
-        case kSelCtcss:
+        case wire::sel::kCtcss:
             return image.Byte(adr::kCtcss);
-        case kSelRef:
+        case wire::sel::kRef:
             return image.Byte(adr::kRef);
-        case kSelModBal:
+        case wire::sel::kModBal:
             return image.Byte(adr::kBal);
-        case kSelDev:
+        case wire::sel::kDev:
             if (channel < 1 || image.ChannelNarrow(channel - 1)) {
                 return image.Byte(adr::kModN);
             }
             return image.Byte(image.Mid() ? adr::kModWMid : adr::kModW);
-        case kSelSqlLev:
+        case wire::sel::kSqlLev:
             return image.Byte(adr::kSql);
-        case kSelBpfT1:
+        case wire::sel::kBpfT1:
             return image.Byte(adr::kBpfT1);
-        case kSelT2Pow:
+        case wire::sel::kT2Pow:
             return image.Byte(adr::kBpfT2);
-        case kSelTxLva:
+        case wire::sel::kTxLva:
             return image.Byte(adr::kTxLva);
-        case kSelRxLva:
+        case wire::sel::kRxLva:
             return image.Byte(adr::kRxLva);
         default:
             return 0;

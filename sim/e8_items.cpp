@@ -6,14 +6,54 @@ namespace quorvane::sim {
 
 namespace {
 
+namespace e8 = wire::e8;
+namespace sel = wire::sel;
+
 constexpr std::array<E8Item, 21> kItems{{
-    {0x00, "channel", -1},     {0x02, "adjust mode", -1}, {0x03, "readout", -1},
-    {0x05, "REF", 135},        {0x06, "RX LVA", 60},      {0x07, "TX LVA", 61},
-    {0x08, "SQL", 274},        {0x09, "Power(Hi)", 130},  {0x0A, "Power(L2)", 129},
-    {0x0B, "Power(L1)", 128},  {0x0C, "MOD W", 66},       {0x0D, "MOD N", 73},
-    {0x0E, "MOD W (Mid)", 80}, {0x0F, "CTCS/DTCS", 51},   {0x10, "BAL W", 67},
-    {0x11, "BAL", 74},         {0x12, "BAL W (Mid)", 81}, {0x13, "BPF T1", 52},
-    {0x14, "BPF T2", 53},      {0x15, "RSSI S1", 131},    {0x16, "RSSI S3", 132},
+    {e8::kChannel, "channel", -1},
+    {e8::kAdjustMode, "adjust mode", -1},
+    {e8::kReadout, "readout", -1},
+    {e8::kRef, "REF", 135},
+    {e8::kRxLva, "RX LVA", 60},
+    {e8::kTxLva, "TX LVA", 61},
+    {e8::kSql, "SQL", 274},
+    {e8::kPowerHi, "Power(Hi)", 130},
+    {e8::kPowerL2, "Power(L2)", 129},
+    {e8::kPowerL1, "Power(L1)", 128},
+    {e8::kModW, "MOD W", 66},
+    {e8::kModN, "MOD N", 73},
+    {e8::kModWMid, "MOD W (Mid)", 80},
+    {e8::kCtcsDtcs, "CTCS/DTCS", 51},
+    {e8::kBalW, "BAL W", 67},
+    {e8::kBal, "BAL", 74},
+    {e8::kBalWMid, "BAL W (Mid)", 81},
+    {e8::kBpfT1, "BPF T1", 52},
+    {e8::kBpfT2, "BPF T2", 53},
+    {e8::kRssiS1, "RSSI S1", 131},
+    {e8::kRssiS3, "RSSI S3", 132},
+}};
+
+struct ReadoutNaming {
+    std::uint8_t selector;
+    const char* name;
+};
+
+constexpr std::array<ReadoutNaming, 15> kReadouts{{
+    {sel::kVin, "VIN"},
+    {sel::kTxDetector, "TX detector"},
+    {sel::kRssi, "RSSI"},
+    {sel::kTemps, "TEMPS"},
+    {sel::kSd, "SD"},
+    {sel::kLvin, "LVIN"},
+    {sel::kCtcss, "CTCSS"},
+    {sel::kRef, "REF"},
+    {sel::kModBal, "MOD BAL"},
+    {sel::kDev, "Dev"},
+    {sel::kSqlLev, "SQL Lev"},
+    {sel::kBpfT1, "BPF T1"},
+    {sel::kT2Pow, "T2/POW"},
+    {sel::kTxLva, "TX LVA"},
+    {sel::kRxLva, "RX LVA"},
 }};
 
 }  // namespace
@@ -28,40 +68,12 @@ std::optional<E8Item> FindE8Item(std::uint8_t sub) {
 }
 
 const char* ReadoutName(std::uint8_t selector) {
-    switch (selector) {
-        case kSelVin:
-            return "VIN";
-        case 1:
-            return "TX detector";
-        case 2:
-            return "RSSI";
-        case kSelTemps:
-            return "TEMPS";
-        case kSelSd:
-            return "SD";
-        case kSelLvin:
-            return "LVIN";
-        case kSelCtcss:
-            return "CTCSS";
-        case kSelRef:
-            return "REF";
-        case kSelModBal:
-            return "MOD BAL";
-        case kSelDev:
-            return "Dev";
-        case kSelSqlLev:
-            return "SQL Lev";
-        case kSelBpfT1:
-            return "BPF T1";
-        case kSelT2Pow:
-            return "T2/POW";
-        case kSelTxLva:
-            return "TX LVA";
-        case kSelRxLva:
-            return "RX LVA";
-        default:
-            return "?";
+    for (const auto& readout : kReadouts) {
+        if (readout.selector == selector) {
+            return readout.name;
+        }
     }
+    return "?";
 }
 
 }  // namespace quorvane::sim

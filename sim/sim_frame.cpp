@@ -19,11 +19,21 @@ std::string Hex4At(const Bytes& c, std::size_t i) {
 }
 
 bool SignatureAt(const Bytes& c, std::size_t i) {
-    const std::size_t n = std::strlen(kSignature);
-    if (c.size() < i + n) {
-        return false;
-    }
-    return std::memcmp(c.data() + i, kSignature, n) == 0;
+    const std::size_t n = wire::kCloneSignature.size();
+    return c.size() >= i + n &&
+           BytesToText(Bytes(c.begin() + static_cast<std::ptrdiff_t>(i),
+                             c.begin() + static_cast<std::ptrdiff_t>(i + n))) ==
+               wire::kCloneSignature;
+}
+
+// The byte of the two ASCII hexadecimal characters at i, or -1.
+int PairAt(const Bytes& c, std::size_t i) {
+    return HexPairValue(static_cast<char>(c[i]), static_cast<char>(c[i + 1]));
+}
+
+void PutId(Bytes& b, std::uint16_t id) {
+    b.push_back(static_cast<std::uint8_t>(id >> 8));
+    b.push_back(static_cast<std::uint8_t>(id & 0xFF));
 }
 
 std::string DescribeIdentity(const Bytes& c) {
@@ -46,22 +56,21 @@ std::string DescribeE8Request(const Bytes& c) {
         return "E8 adjust, no sub-command";
     }
     std::string s = "E8 sub " + Hex2Of(c[7]);
-    std::optional<std::uint8_t> value;
-    if (c.size() >= 10) {
-        value = FromAsciiHex(c[8], c[9]);
-    }
-    if (!value) {
+    const int value = c.size() >= 10 ? PairAt(c, 8) : -1;
+    if (value < 0) {
         return s + " without a readable value";
     }
+    const auto v = static_cast<unsigned>(value);
     char buf[64];
-    if (c[7] == kSubReadout) {
-        std::snprintf(buf, sizeof buf, " readout selector %u (%s)", *value, ReadoutName(*value));
-    } else if (c[7] == kSubChannel) {
-        std::snprintf(buf, sizeof buf, " channel %u", *value);
+    if (c[7] == wire::e8::kReadout) {
+        std::snprintf(buf, sizeof buf, " readout selector %u (%s)", v,
+                      ReadoutName(static_cast<std::uint8_t>(value)));
+    } else if (c[7] == wire::e8::kChannel) {
+        std::snprintf(buf, sizeof buf, " channel %u", v);
     } else if (auto item = FindE8Item(c[7])) {
-        std::snprintf(buf, sizeof buf, " value 0x%02X (%s)", *value, item->name);
+        std::snprintf(buf, sizeof buf, " value 0x%02X (%s)", v, item->name);
     } else {
-        std::snprintf(buf, sizeof buf, " value 0x%02X (unknown sub-command)", *value);
+        std::snprintf(buf, sizeof buf, " value 0x%02X (unknown sub-command)", v);
     }
     return s + buf;
 }
@@ -73,9 +82,9 @@ std::string DescribeE8Answer(const Bytes& c) {
     std::string s =
         "E8 answer model " + Hex4At(c, 3) + " sub " + Hex4At(c, 5) + " to " + Hex2Of(c[7]);
     if (c.size() >= 10) {
-        if (auto v = FromAsciiHex(c[8], c[9])) {
+        if (const int v = PairAt(c, 8); v >= 0) {
             char buf[32];
-            std::snprintf(buf, sizeof buf, " value 0x%02X", *v);
+            std::snprintf(buf, sizeof buf, " value 0x%02X", static_cast<unsigned>(v));
             s += buf;
         }
     }
@@ -85,7 +94,7 @@ std::string DescribeE8Answer(const Bytes& c) {
 }  // namespace
 
 std::optional<Bytes> FrameParser::Push(std::uint8_t byte) {
-    if (byte == kPreamble) {
+    if (byte == wire::kPreamble) {
         if (inFrame_) {
             dropped_ += content_.size();
         }
@@ -97,7 +106,7 @@ std::optional<Bytes> FrameParser::Push(std::uint8_t byte) {
         ++dropped_;
         return std::nullopt;
     }
-    if (byte == kEndOfFrame) {
+    if (byte == wire::kEndOfFrame) {
         inFrame_ = false;
         Bytes done;
         done.swap(content_);
@@ -113,9 +122,9 @@ std::optional<Bytes> FrameParser::Push(std::uint8_t byte) {
 }
 
 Bytes BuildFrame(std::uint8_t to, std::uint8_t from, const Bytes& payload) {
-    Bytes f{kPreamble, kPreamble, to, from};
+    Bytes f{wire::kPreamble, wire::kPreamble, to, from};
     f.insert(f.end(), payload.begin(), payload.end());
-    f.push_back(kEndOfFrame);
+    f.push_back(wire::kEndOfFrame);
     return f;
 }
 
@@ -139,13 +148,40 @@ Bytes AsciiHex(const Bytes& bytes) {
     return AsBytes(BytesToHex(bytes));
 }
 
-std::optional<std::uint8_t> FromAsciiHex(std::uint8_t high, std::uint8_t low) {
-    const int h = HexDigitValue(static_cast<char>(high));
-    const int l = HexDigitValue(static_cast<char>(low));
-    if (h < 0 || l < 0) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint8_t>(h * 16 + l);
+Bytes ToProgram(const Bytes& payload) {
+    return BuildFrame(wire::kOwnAddress, wire::kRadioAddress, payload);
+}
+
+Bytes IdentityPayload(const IdentityFields& fields) {
+    Bytes p{wire::kIdentity};
+    PutId(p, fields.model);
+    PutId(p, fields.sub);
+    p.push_back(63 - 7);  // the bytes from the length byte to the end
+    const char name[] = "TAMSKOR         ";
+    p.insert(p.end(), name, name + 16);
+    p.insert(p.end(), fields.serial.begin(), fields.serial.end());
+    p.insert(p.end(), 10, 0x00);
+    p.push_back(fields.revision);
+    p.insert(p.end(), 16, 0x00);
+    char end[8];
+    std::snprintf(end, sizeof end, "%04X", static_cast<unsigned>(fields.cloneEnd) & 0xFFFF);
+    p.insert(p.end(), end, end + 4);
+    return p;
+}
+
+Bytes CloneDataPayload(const Bytes& record) {
+    Bytes p{wire::kCloneData};
+    const Bytes text = AsciiHex(record);
+    p.insert(p.end(), text.begin(), text.end());
+    return p;
+}
+
+Bytes CloneEndPayload(int frameCount) {
+    Bytes p = AsBytes(std::string(wire::kCloneSignature));
+    p.insert(p.begin(), wire::kCloneEnd);
+    const Bytes count = AsciiHex(Bytes{static_cast<std::uint8_t>(frameCount % 256)});
+    p.insert(p.end(), count.begin(), count.end());
+    return p;
 }
 
 std::optional<CloneRecord> ParseCloneRecordText(const Bytes& text, std::string* why) {
@@ -163,11 +199,11 @@ std::optional<CloneRecord> ParseCloneRecordText(const Bytes& text, std::string* 
     }
     Bytes record;
     for (std::size_t i = 0; i < text.size(); i += 2) {
-        auto b = FromAsciiHex(text[i], text[i + 1]);
-        if (!b) {
+        const int b = PairAt(text, i);
+        if (b < 0) {
             return fail("not hexadecimal text");
         }
-        record.push_back(*b);
+        record.push_back(static_cast<std::uint8_t>(b));
     }
     const std::size_t n = record[2];
     if (record.size() != n + 4) {
@@ -190,22 +226,22 @@ std::string DescribeFrame(const Bytes& c) {
     if (c.size() < 3) {
         return "short frame (" + std::to_string(c.size()) + " bytes)";
     }
-    const bool toTransceiver = c[0] == kTransceiverAdr && c[1] == kProgramAdr;
-    const bool toProgram = c[0] == kProgramAdr && c[1] == kTransceiverAdr;
+    const bool toTransceiver = c[0] == wire::kRadioAddress && c[1] == wire::kOwnAddress;
+    const bool toProgram = c[0] == wire::kOwnAddress && c[1] == wire::kRadioAddress;
     if (!toTransceiver && !toProgram) {
         return "foreign addresses " + Hex2Of(c[0]) + " " + Hex2Of(c[1]);
     }
     switch (c[2]) {
-        case kCmdIdentify:
+        case wire::kIdentify:
             return c.size() >= 5 ? "E0 identify model " + Hex4At(c, 3) : "E0 identify, short";
-        case kCmdIdentity:
+        case wire::kIdentity:
             return DescribeIdentity(c);
-        case kCmdCloneRead:
-        case kCmdCloneWrite: {
-            std::string s = c[2] == kCmdCloneRead ? "E2 clone read" : "E3 clone write";
+        case wire::kCloneRead:
+        case wire::kCloneWrite: {
+            std::string s = c[2] == wire::kCloneRead ? "E2 clone read" : "E3 clone write";
             return c.size() >= 7 ? s + " model " + Hex4At(c, 3) + " sub " + Hex4At(c, 5) : s;
         }
-        case kCmdCloneData: {
+        case wire::kCloneData: {
             std::string why;
             auto rec = ParseCloneRecordText(Bytes(c.begin() + 3, c.end()), &why);
             if (!rec) {
@@ -216,7 +252,7 @@ std::string DescribeFrame(const Bytes& c) {
                           rec->address, rec->data.size());
             return buf;
         }
-        case kCmdCloneEnd: {
+        case wire::kCloneEnd: {
             std::string s = toProgram ? "E5 end of clone read" : "E5 end of clone write";
             s += SignatureAt(c, 3) ? ", signature ok" : ", signature wrong";
             if (toProgram && c.size() >= 14) {
@@ -224,9 +260,9 @@ std::string DescribeFrame(const Bytes& c) {
             }
             return s;
         }
-        case kCmdCloneResult:
+        case wire::kCloneResult:
             return c.size() >= 4 ? "E6 clone write result " + Hex2Of(c[3]) : "E6 result, short";
-        case kCmdAdjust:
+        case wire::kAdjust:
             return toTransceiver ? DescribeE8Request(c) : DescribeE8Answer(c);
         default:
             return "command " + Hex2Of(c[2]) + " with " + std::to_string(c.size() - 3) +

@@ -5,25 +5,9 @@
 #include <string>
 
 #include "platform/byte_string.h"
+#include "protocol/wire.h"
 
 namespace quorvane::sim {
-
-inline constexpr std::uint8_t kPreamble = 0xFE;
-inline constexpr std::uint8_t kEndOfFrame = 0xFD;
-inline constexpr std::uint8_t kTransceiverAdr = 0xEE;
-inline constexpr std::uint8_t kProgramAdr = 0xEF;
-
-inline constexpr std::uint8_t kCmdIdentify = 0xE0;
-inline constexpr std::uint8_t kCmdIdentity = 0xE1;
-inline constexpr std::uint8_t kCmdCloneRead = 0xE2;
-inline constexpr std::uint8_t kCmdCloneWrite = 0xE3;
-inline constexpr std::uint8_t kCmdCloneData = 0xE4;
-inline constexpr std::uint8_t kCmdCloneEnd = 0xE5;
-inline constexpr std::uint8_t kCmdCloneResult = 0xE6;
-inline constexpr std::uint8_t kCmdAdjust = 0xE8;
-
-// "Mirvak Co", the signature of every clone end frame.
-inline constexpr char kSignature[] = "Mirvak Co";
 
 // The transceiver's own receiver: a frame starts at every 0xFE (so the second preamble byte
 // restarts it) and ends at the next 0xFD; its content is the bytes between. Bytes outside a
@@ -48,6 +32,9 @@ class FrameParser {
 // FE FE, receiver, sender, payload, FD.
 Bytes BuildFrame(std::uint8_t to, std::uint8_t from, const Bytes& payload);
 
+// The transceiver's frame around a payload: FE FE EF EE payload FD.
+Bytes ToProgram(const Bytes& payload);
+
 // The checksum that makes the record's bytes sum to 0 modulo 256.
 std::uint8_t RecordChecksum(const Bytes& recordWithoutChecksum);
 
@@ -57,8 +44,20 @@ Bytes BuildCloneRecord(std::uint16_t address, const Bytes& data);
 // Each byte as two upper-case ASCII hexadecimal characters.
 Bytes AsciiHex(const Bytes& bytes);
 
-// Two ASCII hexadecimal characters (either case) as a byte.
-std::optional<std::uint8_t> FromAsciiHex(std::uint8_t high, std::uint8_t low);
+// The payloads the transceiver answers with.
+struct IdentityFields {
+    std::uint16_t model = 0x8537;
+    std::uint16_t sub = 0x0200;
+    std::string serial = "00012345";  // 8 digits
+    std::uint8_t revision = 0x04;
+    std::int32_t cloneEnd = wire::kLastImageAddress;  // sent as 4 ASCII hexadecimal characters
+};
+// E1, model, sub, length byte 56, name, serial, revision at 43, end address at 60-63.
+Bytes IdentityPayload(const IdentityFields& fields);
+// E4 and the record as ASCII hexadecimal text.
+Bytes CloneDataPayload(const Bytes& record);
+// E5, the signature and the frame count (modulo 256) as two ASCII hexadecimal characters.
+Bytes CloneEndPayload(int frameCount);
 
 struct CloneRecord {
     std::uint16_t address = 0;

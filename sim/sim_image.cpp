@@ -78,18 +78,8 @@ void GenerateChannels(SimImage& img, Rng& rng, int count) {
     }
 }
 
-}  // namespace
-
-SimImage::SimImage() : data_(kImageSize, 0) {}
-
-SimImage SimImage::Generate(std::uint32_t seed, const ImageOptions& options) {
-    if (options.channels < 0 || options.channels > kMaxGenChannels) {
-        throw std::invalid_argument("channel count must be 1..40");
-    }
-    SimImage img;
-    Rng rng(seed);
-    // Unused EEPROM reads as erased (FF); the calibration and settings area holds data.
-    std::fill(img.data_.begin(), img.data_.end(), 0xFF);
+// The calibration and settings areas, the name and the serial number.
+void FillRandomAreas(SimImage& img, Rng& rng) {
     for (std::int32_t a = 0; a < 0x0400; ++a) {
         img.Byte(a, rng.Byte());
     }
@@ -103,7 +93,10 @@ SimImage SimImage::Generate(std::uint32_t seed, const ImageOptions& options) {
     for (int i = 16; i < 24; ++i) {
         img.Byte(i, static_cast<std::uint8_t>('0' + rng.Range(0, 9)));
     }
+}
 
+// The adjustment levels, each drawn from the range a healthy transceiver keeps it in.
+void GenerateLevels(SimImage& img, Rng& rng) {
     static constexpr std::uint16_t kBases[4] = {1360, 1440, 4000, 4300};
     img.Word(adr::kBaseFreq, kBases[rng.Range(0, 3)]);
     img.Byte(adr::kCtcss, static_cast<std::uint8_t>(rng.Range(100, 140)));
@@ -143,6 +136,22 @@ SimImage SimImage::Generate(std::uint32_t seed, const ImageOptions& options) {
     img.Byte(adr::kLvRxLva, static_cast<std::uint8_t>(rng.Range(80, 140)));
     img.Byte(adr::kLvTxLva, static_cast<std::uint8_t>(rng.Range(90, 150)));
     img.Byte(adr::kSql, static_cast<std::uint8_t>(rng.Range(60, 120)));
+}
+
+}  // namespace
+
+SimImage::SimImage() : data_(kImageSize, 0) {}
+
+SimImage SimImage::Generate(std::uint32_t seed, const ImageOptions& options) {
+    if (options.channels < 0 || options.channels > kMaxGenChannels) {
+        throw std::invalid_argument("channel count must be 1..40");
+    }
+    SimImage img;
+    Rng rng(seed);
+    // Unused EEPROM reads as erased (FF); the calibration and settings area holds data.
+    std::fill(img.data_.begin(), img.data_.end(), 0xFF);
+    FillRandomAreas(img, rng);
+    GenerateLevels(img, rng);
 
     const int count = options.channels > 0 ? options.channels : rng.Range(12, 16);
     img.Word(adr::kChannelCount, static_cast<std::uint16_t>(count));

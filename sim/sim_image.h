@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "protocol/wire.h"
+
 namespace quorvane::sim {
 
-inline constexpr std::int32_t kImageSize = 32736;  // 0x0000..0x7FDF
+using wire::kImageSize;
 
 // Addresses of the EEPROM map (decimal), as the transceiver keeps them.
 namespace adr {

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "e8_items.h"
+#include "protocol/common.h"
 
 namespace quorvane::sim {
 
@@ -16,7 +17,7 @@ const Bytes kGarbageBytes{0x00, 0x55, 0xAA, 0x13, 0x7F};
 
 bool HasFrameByte(std::uint16_t id) {
     for (std::uint8_t b : {static_cast<std::uint8_t>(id >> 8), static_cast<std::uint8_t>(id)}) {
-        if (b == kPreamble || b == kEndOfFrame) {
+        if (b == wire::kPreamble || b == wire::kEndOfFrame) {
             return true;
         }
     }
@@ -54,7 +55,7 @@ TamskorSim::TamskorSim(TamskorConfig config, SimImage image)
     if (HasFrameByte(config_.model) || HasFrameByte(sub_)) {
         throw std::invalid_argument("identifiers must not contain the bytes FE or FD");
     }
-    if (revision_ == kPreamble || revision_ == kEndOfFrame) {
+    if (revision_ == wire::kPreamble || revision_ == wire::kEndOfFrame) {
         throw std::invalid_argument("the revision byte must not be FE or FD");
     }
     if (config_.serial.size() != 8 ||
@@ -145,10 +146,7 @@ void TamskorSim::Generate(SimTime now) {
                 Note(start, "fault: checksum of data frame " + std::to_string(streamFrames_) +
                                 " off by one");
             }
-            Bytes payload{kCmdCloneData};
-            const Bytes text = AsciiHex(record);
-            payload.insert(payload.end(), text.begin(), text.end());
-            const SimTime end = Answer(payload, start);
+            const SimTime end = Answer(CloneDataPayload(record), start);
             streamAdr_ += n;
             if (config_.faults.Has(Fault::HangUp) &&
                 streamFrames_ == config_.faults.K(Fault::HangUp)) {
@@ -163,11 +161,7 @@ void TamskorSim::Generate(SimTime now) {
                 count = (count + 1) % 256;
                 Note(start, "fault: end frame counts one frame too many");
             }
-            Bytes payload{kCmdCloneEnd};
-            payload.insert(payload.end(), kSignature, kSignature + std::strlen(kSignature));
-            const Bytes countText = AsciiHex(Bytes{static_cast<std::uint8_t>(count)});
-            payload.insert(payload.end(), countText.begin(), countText.end());
-            Answer(payload, start);
+            Answer(CloneEndPayload(count), start);
             streaming_ = false;
         }
     }
@@ -185,7 +179,7 @@ SimTime TamskorSim::Answer(Bytes payload, SimTime earliest) {
     if (config_.faults.Has(Fault::Garbage)) {
         line_.Send(kGarbageBytes, earliest);
     }
-    Bytes wire = BuildFrame(kProgramAdr, kTransceiverAdr, payload);
+    Bytes wire = BuildFrame(wire::kOwnAddress, wire::kRadioAddress, payload);
     ++answerFrames_;
     if (config_.faults.Has(Fault::DroppedBytes) &&
         answerFrames_ % config_.faults.K(Fault::DroppedBytes) == 0) {
@@ -212,16 +206,16 @@ void TamskorSim::Ignore(SimTime t, const std::string& why) {
 
 void TamskorSim::HandleFrame(const Bytes& c, SimTime t) {
     if (trace_ != nullptr) {
-        Bytes wire{kPreamble, kPreamble};
+        Bytes wire{wire::kPreamble, wire::kPreamble};
         wire.insert(wire.end(), c.begin(), c.end());
-        wire.push_back(kEndOfFrame);
+        wire.push_back(wire::kEndOfFrame);
         trace_->Frame(t, Direction::ToTransceiver, wire);
     }
     if (c.size() < 3) {
         Ignore(t, "short frame");
         return;
     }
-    if (c[0] != kTransceiverAdr || c[1] != kProgramAdr) {
+    if (c[0] != wire::kRadioAddress || c[1] != wire::kOwnAddress) {
         Ignore(t, "not addressed EE EF");
         return;
     }
@@ -230,80 +224,87 @@ void TamskorSim::HandleFrame(const Bytes& c, SimTime t) {
         Note(t, "clone read abandoned: a new request arrived");
     }
     const std::uint8_t cmd = c[2];
-    if (cmd != kCmdCloneData && cmd != kCmdCloneEnd) {
+    if (cmd != wire::kCloneData && cmd != wire::kCloneEnd) {
         writing_ = false;
     }
     const bool modelOk = c.size() >= 5 && IdAt(c, 3) == config_.model;
     const bool subOk = c.size() >= 7 && IdAt(c, 5) == sub_;
     switch (cmd) {
-        case kCmdIdentify:
+        case wire::kIdentify:
             if (!modelOk) {
                 Ignore(t, "identify for another model");
                 return;
             }
             AnswerIdentity(t);
             return;
-        case kCmdCloneRead:
+        case wire::kCloneRead:
             if (!modelOk || !subOk) {
                 Ignore(t, "clone read for another model or sub identifier");
                 return;
             }
-            if (config_.faults.Has(Fault::NoAnswer)) {
-                Note(t, "fault: clone read not answered");
-                return;
-            }
-            streaming_ = true;
-            streamAdr_ = 0;
-            streamFrames_ = 0;
-            streamEarliest_ = AnswerEarliest(t);
+            StartCloneRead(t);
             return;
-        case kCmdCloneWrite:
+        case wire::kCloneWrite:
             if (!modelOk || !subOk) {
                 Ignore(t, "clone write for another model or sub identifier");
                 return;
             }
             writing_ = true;
             writeOk_ = true;
-            staging_ = image_;
+            staging_ = image_;  // records land here; the image takes them only at the end
             return;
-        case kCmdCloneData:
+        case wire::kCloneData:
             if (!writing_) {
                 Ignore(t, "clone data outside a clone write");
                 return;
             }
             CloneWriteRecord(c, t);
             return;
-        case kCmdCloneEnd:
+        case wire::kCloneEnd:
             if (!writing_) {
                 Ignore(t, "clone end outside a clone write");
                 return;
             }
             CloneWriteEnd(c, t);
             return;
-        case kCmdAdjust: {
+        case wire::kAdjust:
             if (!modelOk || !subOk) {
                 Ignore(t, "adjust command for another model or sub identifier");
                 return;
             }
-            if (c.size() < 10) {
-                Ignore(t, "adjust command without sub-command and value");
-                return;
-            }
-            const auto value = FromAsciiHex(c[8], c[9]);
-            if (!value) {
-                Ignore(t, "adjust value not ASCII hexadecimal");
-                return;
-            }
-            if (c[7] == kSubReadout) {
-                AnswerReadout(*value, t);
-            } else {
-                SetItem(c[7], *value, t);
-            }
+            HandleAdjust(c, t);
             return;
-        }
         default:
             Ignore(t, "unknown command");
             return;
+    }
+}
+
+void TamskorSim::StartCloneRead(SimTime t) {
+    if (config_.faults.Has(Fault::NoAnswer)) {
+        Note(t, "fault: clone read not answered");
+        return;
+    }
+    streaming_ = true;
+    streamAdr_ = 0;
+    streamFrames_ = 0;
+    streamEarliest_ = AnswerEarliest(t);
+}
+
+void TamskorSim::HandleAdjust(const Bytes& c, SimTime t) {
+    if (c.size() < 10) {
+        Ignore(t, "adjust command without sub-command and value");
+        return;
+    }
+    const int value = HexPairValue(static_cast<char>(c[8]), static_cast<char>(c[9]));
+    if (value < 0) {
+        Ignore(t, "adjust value not ASCII hexadecimal");
+        return;
+    }
+    if (c[7] == wire::e8::kReadout) {
+        AnswerReadout(static_cast<std::uint8_t>(value), t);
+    } else {
+        SetItem(c[7], static_cast<std::uint8_t>(value), t);
     }
 }
 
@@ -312,19 +313,8 @@ void TamskorSim::AnswerIdentity(SimTime t) {
     if (config_.faults.Has(Fault::WrongModel)) {
         model = model == 0x8538 ? 0x8536 : 0x8538;
     }
-    Bytes p{kCmdIdentity};
-    PutId(p, model);
-    PutId(p, sub_);
-    p.push_back(63 - 7);  // the bytes from the length byte to the end
-    const char name[] = "TAMSKOR         ";
-    p.insert(p.end(), name, name + 16);
-    p.insert(p.end(), config_.serial.begin(), config_.serial.end());
-    p.insert(p.end(), 10, 0x00);
-    p.push_back(revision_);
-    p.insert(p.end(), 16, 0x00);
-    const std::string end = Hex4(static_cast<unsigned>(config_.cloneEnd));
-    p.insert(p.end(), end.begin(), end.end());
-    Answer(p, AnswerEarliest(t));
+    Answer(IdentityPayload({model, sub_, config_.serial, revision_, config_.cloneEnd}),
+           AnswerEarliest(t));
 }
 
 void TamskorSim::AnswerReadout(std::uint8_t selector, SimTime t) {
@@ -332,21 +322,21 @@ void TamskorSim::AnswerReadout(std::uint8_t selector, SimTime t) {
     if (config_.faults.Has(Fault::ForeignReadout)) {
         sub = sub == 0x0100 ? 0x0200 : 0x0100;
     }
-    Bytes p{kCmdAdjust};
+    Bytes p{wire::kAdjust};
     PutId(p, config_.model);
     PutId(p, sub);
-    p.push_back(kSubReadout);
+    p.push_back(wire::e8::kReadout);
     const Bytes value = AsciiHex(Bytes{Readout(selector)});
     p.insert(p.end(), value.begin(), value.end());
     Answer(p, AnswerEarliest(t));
 }
 
 void TamskorSim::SetItem(std::uint8_t sub, std::uint8_t value, SimTime t) {
-    if (sub == kSubChannel) {
+    if (sub == wire::e8::kChannel) {
         channel_ = value;
         return;
     }
-    if (sub == kSubAdjustMode) {
+    if (sub == wire::e8::kAdjustMode) {
         adjustMode_ = value;
         return;
     }
@@ -356,9 +346,9 @@ void TamskorSim::SetItem(std::uint8_t sub, std::uint8_t value, SimTime t) {
         return;
     }
     image_.Byte(item->address, value);
-    if (sub == kSubRxLva) {
+    if (sub == wire::e8::kRxLva) {
         lastLva_ = Lva::Rx;
-    } else if (sub == kSubTxLva) {
+    } else if (sub == wire::e8::kTxLva) {
         lastLva_ = Lva::Tx;
     }
 }
@@ -380,8 +370,8 @@ void TamskorSim::CloneWriteRecord(const Bytes& c, SimTime t) {
 }
 
 void TamskorSim::CloneWriteEnd(const Bytes& c, SimTime t) {
-    const std::size_t n = std::strlen(kSignature);
-    const bool signatureOk = c.size() == 3 + n && std::memcmp(c.data() + 3, kSignature, n) == 0;
+    const bool signatureOk = c.size() == 3 + wire::kCloneSignature.size() &&
+                             BytesToText(Bytes(c.begin() + 3, c.end())) == wire::kCloneSignature;
     const std::uint8_t result = signatureOk && writeOk_ ? 0x00 : 0x01;
     if (result == 0) {
         image_ = staging_;
@@ -389,7 +379,7 @@ void TamskorSim::CloneWriteEnd(const Bytes& c, SimTime t) {
         Note(t, "clone write refused, the image is unchanged");
     }
     writing_ = false;
-    Answer(Bytes{kCmdCloneResult, result}, AnswerEarliest(t));
+    Answer(Bytes{wire::kCloneResult, result}, AnswerEarliest(t));
 }
 
 }  // namespace quorvane::sim

@@ -25,7 +25,7 @@ struct TamskorConfig {
     int bytesPerFrame = 32;          // data bytes in a clone-read frame, 1..122
     // The last address of the clone area: told in the identity answer and sent by a clone
     // read. A smaller area than the whole image makes a short transceiver for quick tests.
-    std::int32_t cloneEnd = 0x7FDF;
+    std::int32_t cloneEnd = wire::kLastImageAddress;
     std::uint16_t model = 0x8537;
     std::uint16_t sub = 0x0200;
     std::uint8_t revision = 0x04;
@@ -97,6 +97,8 @@ class TamskorSim {
     SimTime Answer(Bytes payload, SimTime earliest);
     void Note(SimTime t, const std::string& text);
 
+    void StartCloneRead(SimTime t);
+    void HandleAdjust(const Bytes& content, SimTime t);
     void AnswerIdentity(SimTime t);
     void AnswerReadout(std::uint8_t selector, SimTime t);
     void SetItem(std::uint8_t sub, std::uint8_t value, SimTime t);

@@ -34,11 +34,11 @@ std::string Spaced(const Bytes& bytes) {
 void WireTrace::Frame(SimTime t, Direction direction, const Bytes& wire) {
     Bytes content;
     std::size_t i = 0;
-    while (i < wire.size() && wire[i] == kPreamble) {
+    while (i < wire.size() && wire[i] == wire::kPreamble) {
         ++i;
     }
     std::size_t end = wire.size();
-    if (end > i && wire[end - 1] == kEndOfFrame) {
+    if (end > i && wire[end - 1] == wire::kEndOfFrame) {
         --end;
     }
     content.assign(wire.begin() + static_cast<std::ptrdiff_t>(i),

@@ -34,36 +34,36 @@ std::string StandardTail() {
     return std::string(kCrLf) + kCrLf + Lines({kHeading, kPort, kCable, kPower});
 }
 
-std::string LinkErrorMessage(Int16 lastError) {
+std::string LinkErrorMessage(LinkError lastError) {
     switch (lastError) {
-        case 1:
+        case LinkError::NoEcho:
             return "Cannot access COM port" + StandardTail();
-        case 2:
+        case LinkError::NoAnswer:
             return "No answer from transceiver." + StandardTail();
-        case 3:
+        case LinkError::BadAnswer:
             return "Illegal data." + StandardTail();
-        case 4:
+        case LinkError::FrameCountWrong:
             return "Data counter error." + StandardTail();
-        case 5:
+        case LinkError::CloneDataNotStorable:
             return "Data overflow." + StandardTail();
-        case 9:
+        case LinkError::LineBusy:
             return Lines({"Transceiver is still sending clone data.", "",
                           "Wait until it stops, then press Connect again."});
-        case 6:
-        case 7:
+        case LinkError::CloneWriteRefused:
+        case LinkError::CloneWriteRejected:
             return Lines({"Cannot write cloning data.", "", kHeading, kCable, kPower});
         default:
             return Lines({"Cannot Clone.", "", kHeading, "", kPort, kCable, kPower});
     }
 }
 
-std::string SequencerErrorMessage(Int16 error) {
+std::string SequencerErrorMessage(SequenceError error) {
     switch (error) {
-        case 0:
+        case SequenceError::None:
             return Lines({"Communication failed.", "", kHeading, kCable, kPower});
-        case 2:
+        case SequenceError::SubNameRefused:
             return Lines({"Version number does not match", "for this transceiver."});
-        case 3:
+        case SequenceError::RevisionUnfit:
             return Lines({"Connected transceiver is not compatible model.", "", kHeading, kSoftware,
                           kRevision});
         default:
@@ -80,7 +80,7 @@ std::string CloneErrorMessage(const CloneErrorState& state) {
     if (state.errOverflow) {
         return "COM buffer overflow." + StandardTail();
     }
-    if (state.lastError != 0) {
+    if (state.lastError != LinkError::None) {
         return LinkErrorMessage(state.lastError);
     }
     return SequencerErrorMessage(state.sequencerError);

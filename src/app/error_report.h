@@ -5,16 +5,17 @@
 #include "platform/checked.h"
 #include "platform/program_title.h"
 #include "platform/ui_controls.h"
+#include "protocol/wire.h"
 
 namespace quorvane {
 
 // The error state that decides the message, as it was before the reset that precedes the box.
 struct CloneErrorState {
-    bool errCannotOpen = false;  // the port could not be opened
-    bool errOverflow = false;    // the receive buffer overflowed
-    Int16 comPortNum = 1;        // the port of the failed open
-    Int16 lastError = 0;         // the link driver's last error code
-    Int16 sequencerError = 0;    // the sequencer's own error code
+    bool errCannotOpen = false;                          // the port could not be opened
+    bool errOverflow = false;                            // the receive buffer overflowed
+    Int16 comPortNum = 1;                                // the port of the failed open
+    LinkError lastError = LinkError::None;               // the link driver's last error
+    SequenceError sequencerError = SequenceError::None;  // the sequencer's own error
 };
 
 // The one message for the state, by precedence: port open, overflow, link error, sequencer.

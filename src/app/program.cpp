@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/error_report.h"
+#include "protocol/wire.h"
 #include "settings/settings_file.h"
 
 namespace quorvane {
@@ -33,10 +34,10 @@ Program::Program(const Platform& platform)
     com_.Reset();
 
     // The transceiver this program expects.
-    radio_.radioNameM("8537");
-    radio_.radionameS("0200");
+    radio_.radioNameM(std::string(wire::kModelName));
+    radio_.radionameS(std::string(wire::kSubName));
     radio_.cloneWriteAdrList_Clear();
-    radio_.cloneWriteAdrList_Add(0, 32735);
+    radio_.cloneWriteAdrList_Add(0, wire::kLastImageAddress);
 
     com_.comPortNum(1);
     com_.comBaud(9600);

@@ -5,6 +5,7 @@
 
 #include "platform/byte_string.h"
 #include "platform/checked.h"
+#include "protocol/wire.h"
 
 namespace quorvane {
 
@@ -12,7 +13,7 @@ namespace quorvane {
 // call changes nothing.
 class clsCmcEeprom {
   public:
-    static constexpr Int32 kDefaultSize = 32736;  // 0x7FE0
+    static constexpr Int32 kDefaultSize = wire::kImageSize;
 
     clsCmcEeprom();
 

@@ -6,6 +6,7 @@
 #include "platform/checked.h"
 #include "platform/clock.h"
 #include "protocol/eeprom.h"
+#include "protocol/wire.h"
 #include "serial/cmc_tick.h"
 #include "serial/port_form.h"
 #include "serial/port_form_clients.h"
@@ -14,19 +15,12 @@ namespace quorvane {
 
 // The link driver: frames payloads, runs one exchange at a time over the port form, finds the
 // echo and the answer frames in the received bytes, checks and stores what they carry, and
-// reports failures as error codes:
-// 1 no echo, 2 no answer, 3 bad answer, 4 clone-read frame count wrong, 5 clone data not
-// storable, 7 clone write rejected, 8 frame not sent, 9 the transceiver was still sending.
+// reports failures as a LinkError.
 class clsCmcVep3Drv final : public ILinkDriverPort {
   public:
-    static constexpr std::uint8_t kPreamble = 0xFE;
-    static constexpr std::uint8_t kEndOfFrame = 0xFD;
-    static constexpr std::uint8_t kRadioAddress = 0xEE;
-    static constexpr std::uint8_t kOwnAddress = 0xEF;
     static constexpr Int32 kRxBufMax = 256;
-    static constexpr Int16 kDefaultEndAddress = 32736;
-    // The largest end address kept; the transceiver's image never reaches past it.
-    static constexpr Int16 kMaxEndAddress = 32752;
+    static constexpr Int32 kEchoTimeout = 1000;
+    static constexpr Int32 kAnswerTimeout = 1200;
     // How long the line must have been silent before a frame that met a transceiver still
     // sending is sent once more.
     static constexpr Int32 kQuietMs = 200;
@@ -75,11 +69,12 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     Int16 frameCounter() const { return frameCounter_; }
     bool countMismatch() const { return countMismatch_; }
 
-    Int16 nowError() const override { return nowError_; }
-    // Stores the code, copies a non-zero code into lastError, and ends the exchange.
-    void nowError(Int16 code);
-    Int16 lastError() const { return lastError_; }
-    void lastError(Int16 code) { lastError_ = code; }
+    LinkError nowError() const { return nowError_; }
+    bool linkFailed() const override { return nowError_ != LinkError::None; }
+    // Stores the code, copies a failure into lastError, and ends the exchange.
+    void nowError(LinkError code);
+    LinkError lastError() const { return lastError_; }
+    void lastError(LinkError code) { lastError_ = code; }
 
     // Transmit half: 0 sent, 1 refused.
     Int16 Send(const Bytes& payload);
@@ -122,8 +117,8 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     bool waitAnswer_ = false;
     Int16 retryCount_ = 0;
     Int16 retriesLeft_ = 0;
-    Int32 echoTimeout_ = 1000;
-    Int32 answerTimeout_ = 1200;
+    Int32 echoTimeout_ = kEchoTimeout;
+    Int32 answerTimeout_ = kAnswerTimeout;
     Int16 waitState_ = 0;
     Bytes txBuf_;
     Bytes savedPayload_;
@@ -136,14 +131,14 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     std::string cloneWriteAdrList_;
     Int32 nextWriteAdr_ = 0;
     Int32 lastEeAdr_ = 0;
-    Int16 EndAddress_ = kDefaultEndAddress;
+    Int16 EndAddress_ = wire::kImageSize;
     Bytes ansInfo_;
     Bytes varLastE8Answer_;
     Int16 e8CheckByte_ = 0;
     Int16 frameCounter_ = 0;
     bool countMismatch_ = false;
-    Int16 nowError_ = 0;
-    Int16 lastError_ = 0;
+    LinkError nowError_ = LinkError::None;
+    LinkError lastError_ = LinkError::None;
 };
 
 // True for text of decimal digits, or decimal digits with a single E or D between two of them

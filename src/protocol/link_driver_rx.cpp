@@ -7,24 +7,19 @@ namespace quorvane {
 
 namespace {
 
-constexpr std::uint8_t kCmdIdentify = 0xE1;
-constexpr std::uint8_t kCmdCloneData = 0xE4;
-constexpr std::uint8_t kCmdCloneEnd = 0xE5;
-constexpr std::uint8_t kCmdWriteResult = 0xE6;
-constexpr std::uint8_t kCmdAdjust = 0xE8;
-constexpr const char* kSignatureHex = "4D697276616B20436F";
-
 bool FromTransceiver(const Bytes& frame) {
-    return Len(frame) >= 3 && frame[0] == clsCmcVep3Drv::kOwnAddress &&
-           frame[1] == clsCmcVep3Drv::kRadioAddress;
+    return Len(frame) >= 3 && frame[0] == wire::kOwnAddress && frame[1] == wire::kRadioAddress;
 }
 
-// The value of the two ASCII hexadecimal characters at 1-based pos, or -1 when either is not
-// a hexadecimal digit.
+// The byte of the two ASCII hexadecimal characters at 1-based pos, or -1.
 int PairValue(const Bytes& frame, Int32 pos) {
-    const int hi = HexDigitValue(static_cast<char>(ByteAt(frame, pos)));
-    const int lo = HexDigitValue(static_cast<char>(ByteAt(frame, pos + 1)));
-    return hi < 0 || lo < 0 ? -1 : hi * 16 + lo;
+    return HexPairValue(static_cast<char>(ByteAt(frame, pos)),
+                        static_cast<char>(ByteAt(frame, pos + 1)));
+}
+
+// Bytes 4-12 of an end frame are the signature.
+bool SignatureAt(const Bytes& frame) {
+    return Len(frame) >= 12 && BytesToText(MidB(frame, 4, 9)) == wire::kCloneSignature;
 }
 
 }  // namespace
@@ -48,9 +43,9 @@ bool IsNumericText(const std::string& text) {
     return !text.empty();
 }
 
-void clsCmcVep3Drv::nowError(Int16 code) {
+void clsCmcVep3Drv::nowError(LinkError code) {
     nowError_ = code;
-    if (code != 0) {
+    if (code != LinkError::None) {
         lastError_ = code;
     }
     EndExchange();
@@ -60,7 +55,7 @@ void clsCmcVep3Drv::Reset() {
     EndExchange();
     ClearRxBuffer();
     nextWriteAdr_ = 0;
-    nowError_ = 0;
+    nowError_ = LinkError::None;
 }
 
 void clsCmcVep3Drv::ClearRxBuffer() {
@@ -129,8 +124,8 @@ void clsCmcVep3Drv::ReadEcho(const std::uint8_t*& p, const std::uint8_t* end) {
 
 void clsCmcVep3Drv::NoteLineBusy(const Bytes& seen, const std::uint8_t* p,
                                  const std::uint8_t* end) {
-    static constexpr std::uint8_t kCloneDataHeader[] = {kPreamble, kPreamble, kOwnAddress,
-                                                        kRadioAddress, kCmdCloneData};
+    static constexpr std::uint8_t kCloneDataHeader[] = {
+        wire::kPreamble, wire::kPreamble, wire::kOwnAddress, wire::kRadioAddress, wire::kCloneData};
     if (std::search(seen.begin(), seen.end(), std::begin(kCloneDataHeader),
                     std::end(kCloneDataHeader)) != seen.end()) {
         lineBusySeen_ = true;
@@ -147,29 +142,29 @@ void clsCmcVep3Drv::NoteLineBusy(const Bytes& seen, const std::uint8_t* p,
 
 void clsCmcVep3Drv::EchoTimedOut() {
     if (!lineBusySeen_) {
-        nowError(1);
+        nowError(LinkError::NoEcho);
         return;
     }
     // The transceiver was still sending (a clone read the program gave up keeps streaming):
     // once it has fallen silent the frame goes out once more, else that is what is reported.
     if (resentAfterBusy_ || quietTimer_.counter() > 0) {
-        nowError(9);
+        nowError(LinkError::LineBusy);
         return;
     }
     resentAfterBusy_ = true;
     EndExchange();
     if (RealSend(savedPayload_) != 0) {
-        nowError(8);
+        nowError(LinkError::FrameNotSent);
     }
 }
 
 void clsCmcVep3Drv::ReadAnswer(const std::uint8_t*& p, const std::uint8_t* end) {
     // The first frame start or terminator decides; what comes before it belongs to the frame
     // being received, if any.
-    const std::uint8_t* const mark =
-        std::find_if(p, end, [](std::uint8_t b) { return b == kPreamble || b == kEndOfFrame; });
+    const std::uint8_t* const mark = std::find_if(
+        p, end, [](std::uint8_t b) { return b == wire::kPreamble || b == wire::kEndOfFrame; });
 
-    if (mark != end && *mark == kEndOfFrame) {
+    if (mark != end && *mark == wire::kEndOfFrame) {
         if (outsideFrame_) {
             p = end;  // a terminator outside a frame: the whole rest of the batch is dropped
             return;
@@ -218,47 +213,47 @@ Int16 clsCmcVep3Drv::DispatchAnswer(const Bytes& frame) {
         return 1;
     }
     const std::uint8_t command = frame[2];
-    if (command == kCmdIdentify && workMode_ == 1) {
+    if (command == wire::kIdentity && workMode_ == 1) {
         if (ValidateAnswer(frame) != 0) {
-            nowError(3);
+            nowError(LinkError::BadAnswer);
             return 1;
         }
         ansInfo_ = frame;
         return 0;
     }
-    if (command == kCmdCloneData && workMode_ == 2) {
+    if (command == wire::kCloneData && workMode_ == 2) {
         if (ValidateAnswer(frame) != 0) {
-            nowError(3);
+            nowError(LinkError::BadAnswer);
             return 1;
         }
         respTimer_.counter(answerTimeout_);
         if (StoreCloneData(frame) != 0) {
-            nowError(5);
+            nowError(LinkError::CloneDataNotStorable);
         }
         return 1;
     }
-    if (command == kCmdCloneEnd && workMode_ == 2) {
+    if (command == wire::kCloneEnd && workMode_ == 2) {
         if (ValidateAnswer(frame) == 0) {
             return 0;
         }
-        nowError(countMismatch_ ? 4 : 3);
+        nowError(countMismatch_ ? LinkError::FrameCountWrong : LinkError::BadAnswer);
         return 1;
     }
-    if (command == kCmdWriteResult && workMode_ == 4) {
+    if (command == wire::kCloneResult && workMode_ == 4) {
         // A result frame without its result byte cannot be taken as an acceptance.
         if (ValidateAnswer(frame) != 0 || Len(frame) < 4) {
-            nowError(3);
+            nowError(LinkError::BadAnswer);
             return 1;
         }
         if (frame[3] == 0) {
             return 0;
         }
-        nowError(7);
+        nowError(LinkError::CloneWriteRejected);
         return 1;
     }
-    if (command == kCmdAdjust && workMode_ == 5) {
+    if (command == wire::kAdjust && workMode_ == 5) {
         if (ValidateAnswer(frame) != 0) {
-            nowError(3);
+            nowError(LinkError::BadAnswer);
             return 1;
         }
         varLastE8Answer_ = MidB(frame, 4);
@@ -276,7 +271,7 @@ void clsCmcVep3Drv::TakeEndAddress(const Bytes& frame) {
     // progress display may divide by: "7FF0".."FFFF" all give the largest end address.
     const auto raw = static_cast<std::uint16_t>(AsciiHexToInt(MidB(frame, 60, 4)));
     const Int32 rounded = Int32{raw} - Int32{raw} % 16 + 16;
-    EndAddress_ = static_cast<Int16>(std::min<Int32>(rounded, kMaxEndAddress));
+    EndAddress_ = static_cast<Int16>(std::min<Int32>(rounded, wire::kMaxEndAddress));
 }
 
 Int16 clsCmcVep3Drv::ValidateAnswer(const Bytes& frame) {
@@ -285,7 +280,7 @@ Int16 clsCmcVep3Drv::ValidateAnswer(const Bytes& frame) {
     }
     const Int32 len = Len(frame);
     switch (frame[2]) {
-        case kCmdIdentify: {
+        case wire::kIdentity: {
             bool bad = len < 7 || !IsNumericText(BytesToHex(MidB(frame, 4, 4)));
             if (len < 59 || ByteAt(frame, 8) != len - 7) {
                 bad = true;
@@ -294,7 +289,7 @@ Int16 clsCmcVep3Drv::ValidateAnswer(const Bytes& frame) {
             frameCounter_ = 0;
             return bad ? 1 : 0;
         }
-        case kCmdCloneData: {
+        case wire::kCloneData: {
             if (len % 2 == 0 || len < 13) {
                 return 1;
             }
@@ -312,8 +307,8 @@ Int16 clsCmcVep3Drv::ValidateAnswer(const Bytes& frame) {
             frameCounter_ = static_cast<Int16>((frameCounter_ + 1) % 256);
             return 0;
         }
-        case kCmdCloneEnd: {
-            bool bad = len < 12 || BytesToHex(MidB(frame, 4, 9)) != kSignatureHex;
+        case wire::kCloneEnd: {
+            bool bad = !SignatureAt(frame);
             // Without its count the frame is malformed, not a miscount.
             if (len < 14) {
                 return 1;
@@ -324,7 +319,7 @@ Int16 clsCmcVep3Drv::ValidateAnswer(const Bytes& frame) {
             }
             return bad ? 1 : 0;
         }
-        case kCmdAdjust:
+        case wire::kAdjust:
             if (len < 8 || !IsNumericText(BytesToHex(MidB(frame, 4, 4))) ||
                 ByteAt(frame, 8) != e8CheckByte_) {
                 return 1;
@@ -361,7 +356,7 @@ void clsCmcVep3Drv::task() {
         }
     } else if (waitState_ == 2) {
         if (respTimer_.counter() < 1 && RetrySend() != 0) {
-            nowError(2);
+            nowError(LinkError::NoAnswer);
         }
     }
 }

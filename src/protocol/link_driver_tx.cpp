@@ -62,9 +62,9 @@ Int16 clsCmcVep3Drv::RealSend(const Bytes& payload) {
         return 1;
     }
     savedPayload_ = payload;
-    txBuf_ = {kPreamble, kPreamble, kRadioAddress, kOwnAddress};
+    txBuf_ = {wire::kPreamble, wire::kPreamble, wire::kRadioAddress, wire::kOwnAddress};
     txBuf_.insert(txBuf_.end(), payload.begin(), payload.end());
-    txBuf_.push_back(kEndOfFrame);
+    txBuf_.push_back(wire::kEndOfFrame);
     // Bytes left from an earlier exchange can never be part of this frame's echo.
     rxBuf_.clear();
     lineBusySeen_ = false;
@@ -114,7 +114,7 @@ void clsCmcVep3Drv::SendFE(Int16 count) {
     }
     // Written from a copy: a frame kept in txBuf would refuse every later exchange.
     Bytes out = txBuf_;
-    out.insert(out.end(), static_cast<std::size_t>(std::max<Int16>(count, 0)), kPreamble);
+    out.insert(out.end(), static_cast<std::size_t>(std::max<Int16>(count, 0)), wire::kPreamble);
     (void)myObjCom_->MsCom().Output(out);
 }
 
@@ -144,17 +144,17 @@ void clsCmcVep3Drv::ContinueCloneWrite() {
     Bytes payload;
     if (nextWriteAdr_ >= 0) {
         if (!BuildCloneWriteFrame(payload)) {
-            nowError(8);
+            nowError(LinkError::FrameNotSent);
             return;
         }
     } else {
         workMode(4);
-        payload = {0xE5};
-        const Bytes signature = AsBytes("Mirvak Co");
+        payload = {wire::kCloneEnd};
+        const Bytes signature = AsBytes(std::string(wire::kCloneSignature));
         payload.insert(payload.end(), signature.begin(), signature.end());
     }
     if (Send(payload) != 0) {
-        nowError(8);
+        nowError(LinkError::FrameNotSent);
     }
 }
 
@@ -173,7 +173,8 @@ bool clsCmcVep3Drv::BuildCloneWriteFrame(Bytes& payload) {
     }
     // A range that ends before it starts, a packet size that does not fit the count byte, or
     // a block outside the image cannot be sent.
-    if (n < 1 || n > 255 || !myEep_->AdrValid(adr) || !myEep_->AdrValid(adr + n - 1)) {
+    if (n < 1 || n > wire::kMaxDataBytes || !myEep_->AdrValid(adr) ||
+        !myEep_->AdrValid(adr + n - 1)) {
         return false;
     }
     Bytes record = {static_cast<std::uint8_t>(adr >> 8), static_cast<std::uint8_t>(adr & 0xFF),
@@ -186,7 +187,7 @@ bool clsCmcVep3Drv::BuildCloneWriteFrame(Bytes& payload) {
     }
     record.push_back(static_cast<std::uint8_t>((256 - sum % 256) % 256));
 
-    payload = {0xE4};
+    payload = {wire::kCloneData};
     const Bytes text = TextToBytes(BytesToHex(record));
     payload.insert(payload.end(), text.begin(), text.end());
     lastEeAdr_ = adr + n - 1;

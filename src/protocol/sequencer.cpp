@@ -1,6 +1,10 @@
 #include "protocol/sequencer.h"
 
+#include <algorithm>
+#include <span>
+
 #include "protocol/common.h"
+#include "protocol/wire.h"
 
 namespace quorvane {
 
@@ -98,51 +102,49 @@ Int16 clsCmcVep3Sequence::easySendE8ReqAnswer(const std::string& spE8) {
 }
 
 void clsCmcVep3Sequence::prepareLink() {
-    driver_->lastError(0);
-    error_ = 0;
+    driver_->lastError(LinkError::None);
+    error_ = SequenceError::None;
     com_->comPortNum(ComPortNo_);
+}
+
+void clsCmcVep3Sequence::OpenForWork(Int16 workMode) {
+    prepareLink();
+    com_->comOpen(true);
+    driver_->workMode(workMode);
 }
 
 void clsCmcVep3Sequence::SendFrame(const std::string& hexText) {
     // A frame the driver refuses (port closed, transmit queue full) must not let the
     // operation finish as if it had been sent.
     if (driver_->Send(HexToBytes(hexText)) != 0) {
-        driver_->nowError(8);
+        driver_->nowError(LinkError::FrameNotSent);
     }
 }
 
 void clsCmcVep3Sequence::issueCommand() {
-    const std::string& model = radio_->radioNameM();
+    const std::string model = radio_->radioNameM();
     switch (cmdCode_) {
         case kCmdIdentify:
-            prepareLink();
-            com_->comOpen(true);
-            driver_->workMode(1);
-            SendFrame("E0" + model + "0000");
+            OpenForWork(1);
+            SendFrame(Hex2(wire::kIdentify) + model + "0000");
             break;
         case kCmdCloneRead:
-            prepareLink();
-            com_->comOpen(true);
-            driver_->workMode(2);
+            OpenForWork(2);
             driver_->myEep(&radio_->eepImage());
-            SendFrame("E2" + model + radio_->radionameS());
+            SendFrame(Hex2(wire::kCloneRead) + model + radio_->radionameS());
             break;
         case kCmdCloneWrite:
-            prepareLink();
-            com_->comOpen(true);
-            driver_->workMode(3);
+            OpenForWork(3);
             driver_->myEep(&radio_->eepImage());
             driver_->sizDataOfPacket(16);
             driver_->cloneWriteAdrList(radio_->cloneWriteAdrList());
-            SendFrame("E3" + model + radio_->radionameS());
+            SendFrame(Hex2(wire::kCloneWrite) + model + radio_->radionameS());
             break;
         case kCmdSendE8:
-            prepareLink();
-            com_->comOpen(true);
-            driver_->workMode(5);
+            OpenForWork(5);
             driver_->waitAnswer(e8AnsRequired_);
             driver_->retryCount(2);
-            SendFrame("E8" + model + radio_->radionameS() + e8HexStrToSend_);
+            SendFrame(Hex2(wire::kAdjust) + model + radio_->radionameS() + e8HexStrToSend_);
             break;
         case kCmdFinish:
             opStep_ = 0;
@@ -154,93 +156,123 @@ void clsCmcVep3Sequence::issueCommand() {
 }
 
 void clsCmcVep3Sequence::CheckIdentity(bool forWrite) {
-    if (driver_->lastError() != 0) {
-        error_ = 4;
+    if (driver_->lastError() != LinkError::None) {
+        error_ = SequenceError::DriverError;
         return;
     }
     if (ansNameM() != radio_->radioNameM()) {
-        error_ = 1;
+        error_ = SequenceError::WrongModel;
     }
     const Bytes& answer = ansInfo();
     const std::string revision = HasPos(answer, 43) ? Hex2(ByteAt(answer, 43)) : std::string();
-    if (forWrite ? revision != "04" : revision < "04") {
-        error_ = 3;
+    if (forWrite ? revision != wire::kWriteRevision : revision < wire::kWriteRevision) {
+        error_ = SequenceError::RevisionUnfit;
     }
     const std::string sub = ansNameS();
     if (subNameCheck_ != nullptr && subNameCheck_->RigOpFunc_CheckSubNameLegal(sub)) {
         radio_->radionameS(sub);
     } else {
-        error_ = 2;
+        error_ = SequenceError::SubNameRefused;
+    }
+}
+
+// What a step of an operation does, looked up by opStep in the operation's table.
+enum class clsCmcVep3Sequence::Step : std::uint8_t {
+    Identify,        // send the identify command
+    CheckForRead,    // identity check, read rule
+    CheckForWrite,   // identity check, write rule; then the clone-write command
+    AwaitLink,       // a driver error is the operation's error
+    CloneRead,       // as AwaitLink, then the clone-read command
+    LinkOk,          // a driver error fails the operation
+    SendE8,          // send the E8 command
+    FinishIfLinkOk,  // a driver error fails the operation, else it is done
+    Finish,          // done, whatever the driver reported
+};
+
+namespace {
+
+using Step = clsCmcVep3Sequence::Step;
+
+// The steps of each operation by opStep; an operation's last step repeats from then on.
+constexpr Step kIdentifySteps[] = {Step::Identify, Step::Finish};
+constexpr Step kCloneReadSteps[] = {Step::Identify,  Step::CheckForRead, Step::AwaitLink,
+                                    Step::CloneRead, Step::LinkOk,       Step::FinishIfLinkOk};
+constexpr Step kCloneWriteSteps[] = {Step::Identify, Step::CheckForWrite, Step::FinishIfLinkOk};
+constexpr Step kSendE8Steps[] = {Step::SendE8, Step::FinishIfLinkOk};
+// An operation without a table would step on forever: it finishes at once.
+constexpr Step kUnknownSteps[] = {Step::Finish};
+
+std::span<const Step> StepsOf(Int16 operation) {
+    switch (operation) {
+        case clsCmcVep3Sequence::kOpIdentify:
+            return kIdentifySteps;
+        case clsCmcVep3Sequence::kOpCloneRead:
+            return kCloneReadSteps;
+        case clsCmcVep3Sequence::kOpCloneWrite:
+            return kCloneWriteSteps;
+        case clsCmcVep3Sequence::kOpSendE8:
+            return kSendE8Steps;
+        default:
+            return kUnknownSteps;
+    }
+}
+
+}  // namespace
+
+clsCmcVep3Sequence::StepResult clsCmcVep3Sequence::RunStep(Step step) {
+    const bool linkFailed = driver_->lastError() != LinkError::None;
+    switch (step) {
+        case Step::Identify:
+            return {kCmdIdentify, false};
+        case Step::CheckForRead:
+            CheckIdentity(false);
+            return {kCmdNone, error_ != SequenceError::None};
+        case Step::CheckForWrite:
+            CheckIdentity(true);
+            return error_ != SequenceError::None ? StepResult{kCmdNone, true}
+                                                 : StepResult{kCmdCloneWrite, false};
+        case Step::AwaitLink:
+        case Step::CloneRead:
+            if (linkFailed) {
+                error_ = SequenceError::DriverError;
+                return {kCmdNone, true};
+            }
+            return {step == Step::CloneRead ? kCmdCloneRead : kCmdNone, false};
+        case Step::LinkOk:
+            return {kCmdNone, linkFailed};
+        case Step::SendE8:
+            return {kCmdSendE8, false};
+        case Step::FinishIfLinkOk:
+            return {linkFailed ? kCmdNone : kCmdFinish, linkFailed};
+        case Step::Finish:
+            return {kCmdFinish, false};
+    }
+    return {};
+}
+
+void clsCmcVep3Sequence::Fail() {
+    com_->comOpen(false);
+    if (errorReport_ != nullptr) {
+        errorReport_->MsgBoxCloneErr(*this);
+    } else {
+        Reset();
     }
 }
 
 void clsCmcVep3Sequence::task() {
     const bool operationSet = Operation_ != kOpNone;
     if (operationSet && !driver_->Running()) {
-        const bool linkFailed = driver_->lastError() != 0;
-        Int16 command = kCmdNone;
-        bool fail = false;
-        switch (Operation_) {
-            case kOpIdentify:
-                command = opStep_ == 0 ? kCmdIdentify : kCmdFinish;
-                break;
-            case kOpCloneRead:
-                if (opStep_ == 0) {
-                    command = kCmdIdentify;
-                } else if (opStep_ == 1) {
-                    CheckIdentity(false);
-                    fail = error_ != 0;
-                } else if (opStep_ == 2 || opStep_ == 3) {
-                    if (linkFailed) {
-                        error_ = 4;
-                        fail = true;
-                    } else if (opStep_ == 3) {
-                        command = kCmdCloneRead;
-                    }
-                } else if (opStep_ == 4) {
-                    fail = linkFailed;
-                } else {
-                    fail = linkFailed;
-                    command = linkFailed ? kCmdNone : kCmdFinish;
-                }
-                break;
-            case kOpCloneWrite:
-                if (opStep_ == 0) {
-                    command = kCmdIdentify;
-                } else if (opStep_ == 1) {
-                    CheckIdentity(true);
-                    fail = error_ != 0;
-                    command = fail ? kCmdNone : kCmdCloneWrite;
-                } else {
-                    fail = linkFailed;
-                    command = linkFailed ? kCmdNone : kCmdFinish;
-                }
-                break;
-            case kOpSendE8:
-                if (opStep_ == 0) {
-                    command = kCmdSendE8;
-                } else {
-                    fail = linkFailed;
-                    command = linkFailed ? kCmdNone : kCmdFinish;
-                }
-                break;
-            default:
-                // An operation without a table would step on forever: it finishes at once.
-                command = kCmdFinish;
-                break;
-        }
-        if (fail) {
-            com_->comOpen(false);
-            if (errorReport_ != nullptr) {
-                errorReport_->MsgBoxCloneErr(*this);
-            } else {
-                Reset();
-            }
-            command = kCmdFinish;
+        const std::span<const Step> steps = StepsOf(Operation_);
+        const auto index =
+            std::min<std::size_t>(static_cast<std::size_t>(opStep_), steps.size() - 1);
+        StepResult result = RunStep(steps[index]);
+        if (result.fail) {
+            Fail();
+            result.command = kCmdFinish;
         }
         opStep_ = Add16(opStep_, 1);
-        if (command != kCmdNone) {
-            cmdCode_ = command;
+        if (result.command != kCmdNone) {
+            cmdCode_ = result.command;
             issueCommand();
         }
     }

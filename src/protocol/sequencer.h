@@ -18,7 +18,6 @@ namespace quorvane {
 // identity, reports a failed operation and releases the port after an idle time. It never
 // waits: each task looks at the driver once.
 // Operations: 0 none, 1 identify only, 2 clone read, 3 clone write, 4 E8 exchange.
-// error: 1 wrong model, 2 sub identifier refused, 3 revision unfit, 4 driver error.
 class clsCmcVep3Sequence final : public IE8Sender {
   public:
     static constexpr Int16 kOpNone = 0;
@@ -49,7 +48,7 @@ class clsCmcVep3Sequence final : public IE8Sender {
     Int32 comHoldReload() const { return comHoldReload_; }
     // Also restarts the hold timer with the value.
     void comHoldReload(Int32 ms);
-    Int16 error() const { return error_; }
+    SequenceError error() const { return error_; }
 
     bool OpRunning() const { return opStep_ != 0; }
     const Bytes& ansInfo() const { return driver_->ansInfo(); }
@@ -68,10 +67,22 @@ class clsCmcVep3Sequence final : public IE8Sender {
 
     void task();
 
+    // The kinds of step an operation is made of (defined with the operations' tables).
+    enum class Step : std::uint8_t;
+
   private:
+    // What one step decided: the command to issue (0 none) and whether the operation failed.
+    struct StepResult {
+        Int16 command = 0;
+        bool fail = false;
+    };
+
     void prepareLink();
     void issueCommand();
+    void OpenForWork(Int16 workMode);
     void SendFrame(const std::string& hexText);
+    StepResult RunStep(Step step);
+    void Fail();
     void CheckIdentity(bool forWrite);
 
     frmCom* com_;
@@ -87,7 +98,7 @@ class clsCmcVep3Sequence final : public IE8Sender {
     std::string e8HexStrToSend_;
     bool e8AnsRequired_ = false;
     Int32 comHoldReload_ = 0;
-    Int16 error_ = 0;
+    SequenceError error_ = SequenceError::None;
 };
 
 }  // namespace quorvane

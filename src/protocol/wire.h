@@ -95,6 +95,7 @@ enum class LinkError : std::int16_t {
     BadAnswer = 3,
     FrameCountWrong = 4,
     CloneDataNotStorable = 5,
+    CloneWriteRefused = 6,  // never raised; reported as CloneWriteRejected is
     CloneWriteRejected = 7,
     FrameNotSent = 8,
     // The frame went out while the transceiver was still sending (a clone read the program

@@ -67,7 +67,7 @@ void frmCom::zebSettings(const std::string& settings) {
 }
 
 bool frmCom::totalError() const {
-    return errCannotOpen_ || errOverflow_ || (vep3D_ != nullptr && vep3D_->nowError() != 0);
+    return errCannotOpen_ || errOverflow_ || (vep3D_ != nullptr && vep3D_->linkFailed());
 }
 
 void frmCom::Configure(Int32 baud, Int32 receiveThreshold) {

@@ -22,7 +22,8 @@ class ILinkDriverPort {
     virtual void Reset() = 0;
     // Drops the partial frame being received.
     virtual void ClearRxBuffer() = 0;
-    virtual Int16 nowError() const = 0;
+    // True while a link failure is latched (until Reset).
+    virtual bool linkFailed() const = 0;
 
   protected:
     ~ILinkDriverPort() = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -24,9 +25,7 @@ class FuzzInput {
 
     // Up to n bytes (fewer at the end of the input).
     Bytes Take(std::size_t n) {
-        if (n > Remaining()) {
-            n = Remaining();
-        }
+        n = std::min(n, Remaining());
         Bytes out(data_ + pos_, data_ + pos_ + n);
         pos_ += n;
         return out;

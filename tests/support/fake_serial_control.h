@@ -1,9 +1,6 @@
 #pragma once
 
-#include <algorithm>
-#include <cstddef>
 #include <functional>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -14,72 +11,50 @@
 namespace quorvane::test {
 
 // A serial control in memory: records every call and every byte written, and hands out the
-// bytes a test (or a scripted peer) queued as received.
+// bytes a test (or the stand-in behind it) queued as received.
 class FakeSerialControl final : public ISerialControl {
   public:
     // --- what the test sees
     Bytes written;                   // every byte Output accepted, in order
     std::vector<std::string> calls;  // "PortOpen 1", "Settings 9600,N,8,1", "ClearOutBuffer"...
-    std::vector<std::string>* journal = nullptr;  // optional shared log across fakes
-    int opens = 0;
-    bool dtr = false, rts = false;
-    std::int32_t inBufferSize = 0, rThreshold = -1, sThreshold = -1, inputLen = -1;
-    std::int16_t inputMode = -1;
 
     // --- how it behaves
     bool failOpen = false;
     bool failClearOutBuffer = false;
-    std::int32_t outBufferCount = 0;                                 // bytes "waiting to be sent"
-    std::size_t maxChunk = std::numeric_limits<std::size_t>::max();  // bytes per Input()
-    std::function<void(const Bytes&)> onOutput;                      // the peer's ear
+    std::int32_t outBufferCount = 0;             // bytes "waiting to be sent"
+    std::function<void(const Bytes&)> onOutput;  // the peer's ear
 
     // Bytes as received from the line.
     void Queue(const Bytes& bytes) { input_.insert(input_.end(), bytes.begin(), bytes.end()); }
-    // Raises a communication event as the control would.
-    void Fire(CommEvent event) {
-        if (sink_ != nullptr) {
-            sink_->OnComm(event);
-        }
-    }
-    ISerialEventSink* sink() const { return sink_; }
 
-    void SetEventSink(ISerialEventSink* sink) override { sink_ = sink; }
+    void SetEventSink(ISerialEventSink* /*sink*/) override {}  // tests raise events themselves
     bool CommPort(std::int16_t n) override {
-        Log("CommPort " + std::to_string(n));
-        if (open_ || n < 1) {
-            return false;
-        }
-        port_ = n;
-        return true;
+        Log("CommPort", n);
+        port_ = open_ || n < 1 ? port_ : n;
+        return !open_ && n >= 1;
     }
     std::int16_t CommPort() const override { return port_; }
     bool Settings(const std::string& s) override {
-        Log("Settings " + s);
-        if (!ParseLineSettings(s)) {
-            return false;
-        }
-        settings_ = s;
-        return true;
+        calls.push_back("Settings " + s);
+        settings_ = ParseLineSettings(s) ? s : settings_;
+        return settings_ == s;
     }
     std::string Settings() const override { return settings_; }
-    void DTREnable(bool on) override { dtr = on; }
-    void RTSEnable(bool on) override { rts = on; }
-    void InBufferSize(std::int32_t n) override { inBufferSize = n; }
-    void OutBufferSize(std::int32_t n) override { outBufferSize_ = n; }
+    void DTREnable(bool on) override { Log("DTREnable", on); }
+    void RTSEnable(bool on) override { Log("RTSEnable", on); }
+    void InBufferSize(std::int32_t n) override { Log("InBufferSize", n); }
+    void OutBufferSize(std::int32_t n) override { outBufferSize_ = Log("OutBufferSize", n); }
     std::int32_t OutBufferSize() const override { return outBufferSize_; }
-    void RThreshold(std::int32_t n) override { rThreshold = n; }
-    void SThreshold(std::int32_t n) override { sThreshold = n; }
-    void InputLen(std::int32_t n) override { inputLen = n; }
-    void InputMode(std::int16_t m) override { inputMode = m; }
+    void RThreshold(std::int32_t n) override { Log("RThreshold", n); }
+    void SThreshold(std::int32_t n) override { Log("SThreshold", n); }
+    void InputLen(std::int32_t n) override { Log("InputLen", n); }
+    void InputMode(std::int16_t m) override { Log("InputMode", m); }
 
     bool PortOpen() const override { return open_; }
     bool PortOpen(bool open) override {
-        Log(std::string("PortOpen ") + (open ? "1" : "0"));
+        calls.push_back(std::string("PortOpen ") + (open ? "1" : "0"));
         if (open && failOpen) {
             return false;
-        }
-        if (open && !open_) {
-            ++opens;
         }
         if (!open) {
             input_.clear();  // closing empties the queues
@@ -93,18 +68,17 @@ class FakeSerialControl final : public ISerialControl {
     }
     std::int32_t OutBufferCount() const override { return open_ ? outBufferCount : 0; }
     bool ClearOutBuffer() override {
-        Log("ClearOutBuffer");
+        calls.push_back("ClearOutBuffer");
         return !failClearOutBuffer;
     }
     Bytes Input() override {
-        Log("Input");
-        const std::size_t n = std::min(maxChunk, input_.size());
-        Bytes out(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(n));
-        input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(n));
+        calls.push_back("Input");
+        Bytes out;
+        out.swap(input_);
         return out;
     }
     bool Output(const Bytes& bytes) override {
-        Log("Output");
+        calls.push_back("Output");
         if (!open_) {
             return false;
         }
@@ -115,17 +89,13 @@ class FakeSerialControl final : public ISerialControl {
         return true;
     }
 
-    std::size_t pending() const { return input_.size(); }
-
   private:
-    void Log(const std::string& what) {
-        calls.push_back(what);
-        if (journal != nullptr) {
-            journal->push_back(what);
-        }
+    // Journals a setting as "Name value"; returns the value.
+    std::int32_t Log(const char* name, std::int32_t value) {
+        calls.push_back(std::string(name) + " " + std::to_string(value));
+        return value;
     }
 
-    ISerialEventSink* sink_ = nullptr;
     std::int16_t port_ = 1;
     std::string settings_ = "9600,N,8,1";
     std::int32_t outBufferSize_ = 512;

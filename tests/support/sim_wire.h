@@ -1,39 +1,31 @@
 #pragma once
 
-#include <vector>
-
 #include "platform/byte_string.h"
 #include "sim/sim_frame.h"
 #include "sim/tamskor_sim.h"
+#include "support/fake_serial_control.h"
 
 namespace quorvane::test {
 
-// The contents (between the last FE and the FD) of the frames in a byte stream, in order.
-inline std::vector<Bytes> FramesIn(const Bytes& stream) {
-    sim::FrameParser parser;
-    std::vector<Bytes> frames;
-    for (auto b : stream) {
-        if (auto f = parser.Push(b)) {
-            frames.push_back(std::move(*f));
-        }
-    }
-    return frames;
-}
-
 // Everything the stand-in sends from `now` until it falls silent, moving `now` from event to
-// event; stops early at `limit`.
-inline Bytes Drain(sim::TamskorSim& transceiver, sim::SimTime& now,
-                   sim::SimTime limit = sim::FromMs(10'000'000)) {
+// event.
+inline Bytes Drain(sim::TamskorSim& transceiver, sim::SimTime& now) {
     Bytes out;
     while (auto next = transceiver.NextEvent()) {
-        if (*next > limit) {
-            break;
-        }
         now = std::max(now, *next);
         const Bytes due = transceiver.TakeDue(now);
         out.insert(out.end(), due.begin(), due.end());
     }
     return out;
+}
+
+// The stand-in behind the fake port: what the program writes reaches it at once, and its echo
+// and answers are queued as received, to be read on the next tick.
+inline void Attach(FakeSerialControl& port, sim::TamskorSim& transceiver, sim::SimTime& now) {
+    port.onOutput = [&port, &transceiver, &now](const Bytes& bytes) {
+        transceiver.Receive(bytes, now);
+        port.Queue(Drain(transceiver, now));
+    };
 }
 
 }  // namespace quorvane::test

@@ -13,7 +13,8 @@ const std::string kTail =
     "- The COM port settings.\r\n- Cloning cable connections.\r\n- Transceiver power is ON.";
 
 std::string Message(bool cannotOpen, bool overflow, Int16 lastError, Int16 seqError) {
-    return CloneErrorMessage({cannotOpen, overflow, 3, lastError, seqError});
+    return CloneErrorMessage({cannotOpen, overflow, 3, static_cast<LinkError>(lastError),
+                              static_cast<SequenceError>(seqError)});
 }
 
 TEST(ErrorReport, PrecedenceTheMessagesNoTransceiverCausesAndTheBox) {

@@ -61,7 +61,6 @@ TEST(IniText, WritesKeepEveryOtherByteAndAFinalCrIsALineEndingCutShort) {
               "; settings\r\n[Other]\r\nx = 1 \r\n\r\n[OPTION]\r\nComPort=2\n# comment\r\n"
               "ComAutoRelease=5\r\nAdded=a\r\n\r\n; about the ports\r\n[PORTS]\r\n"
               "COM1=/dev/ttyUSB0\r\nCOM2=/dev/ttyUSB1\r\n\r\n[New]\r\nk=v\r\n");
-    EXPECT_EQ(Read(before, "Other", "x"), "1");
     EXPECT_EQ(Read(before, "OPTION", "# comment"), "<none>");
     EXPECT_EQ(Write("", "OPTION", "ComPort", "1"), "[OPTION]\nComPort=1\n");
     // A final "\r" is a line ending cut short.

@@ -2,500 +2,205 @@
 
 #include "protocol/common.h"
 #include "protocol/link_driver.h"
-#include "support/frames.h"
+#include "sim/sim_frame.h"
 #include "support/link_rig.h"
-#include "support/scripted_peer.h"
 
 namespace quorvane {
 namespace {
 
-using test::Body;
-using test::E1Body;
-using test::E4Body;
-using test::E5Body;
-using test::Sent;
-using test::Wire;
-
 const Bytes kIdentify{0xE0, 0x85, 0x37, 0x00, 0x00};
-const Bytes kCloneRead{0xE2, 0x85, 0x37, 0x02, 0x00};
 const Bytes kE8{0xE8, 0x85, 0x37, 0x02, 0x00, 0x31, 0x46};
 
-Bytes Cat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& p : parts) {
-        out.insert(out.end(), p.begin(), p.end());
-    }
-    return out;
+// A frame from the transceiver, its payload given as hexadecimal text.
+Bytes Radio(const std::string& payloadHex) {
+    return sim::ToProgram(HexToBytes(payloadHex));
+}
+Bytes Identity(Int32 end) {
+    return sim::ToProgram(sim::IdentityPayload({.cloneEnd = end}));
+}
+// A clone data frame from the record's bytes as hexadecimal text.
+Bytes Record(const std::string& recordHex) {
+    return sim::ToProgram(sim::CloneDataPayload(HexToBytes(recordHex)));
 }
 
 class LinkDriver : public ::testing::Test {
   protected:
     test::LinkRig rig{false};
     clsCmcVep3Drv& drv = rig.driver;
+    clsCmcEeprom image;
 
-    void SetUp() override { rig.com.comOpen(true); }
-
-    // Starts an exchange and returns the frame written for it.
-    Bytes Start(Int16 mode, const Bytes& payload) {
+    void SetUp() override {
+        rig.com.comOpen(true);
+        drv.myEep(&image);
+    }
+    // Starts an exchange and returns the frame written; echoes it unless told not to.
+    Bytes Start(Int16 mode, const Bytes& payload, bool echo = true, bool answer = false) {
         rig.port.written.clear();
         drv.workMode(mode);
+        drv.waitAnswer(drv.waitAnswer() || answer);
         EXPECT_EQ(drv.Send(payload), 0);
+        if (echo) {
+            drv.read(rig.port.written);
+        }
         return rig.port.written;
     }
-    void Expire(Int32 ms) {
+    void After(Int32 ms) {
         rig.clock.Advance(ms);
         drv.task();
     }
 };
 
-TEST_F(LinkDriver, FramesThePayloadAndRunsOneExchangeAtATime) {
-    EXPECT_EQ(Start(1, kIdentify),
-              (Bytes{0xFE, 0xFE, 0xEE, 0xEF, 0xE0, 0x85, 0x37, 0x00, 0x00, 0xFD}));
+TEST_F(LinkDriver, FramesOnePayloadAtATimeAndOnlyWithRoomToSend) {
+    EXPECT_EQ(Start(1, kIdentify, false), HexToBytes("FEFEEEEFE085370000FD"));
     EXPECT_TRUE(drv.Running());
-    EXPECT_EQ(drv.waitState(), 1);
-    EXPECT_FALSE(drv.SendEnable());
-
-    rig.port.written.clear();
     EXPECT_EQ(drv.Send(kIdentify), 1);  // refused while the first waits
-    EXPECT_TRUE(rig.port.written.empty());
-}
-
-TEST_F(LinkDriver, PropertiesAndTheirEffects) {
-    drv.workMode(5);
-    EXPECT_FALSE(drv.waitAnswer());
-    drv.waitAnswer(true);
-    EXPECT_TRUE(drv.waitAnswer());
-    for (Int16 mode : {1, 2, 4}) {
-        drv.workMode(mode);
-        EXPECT_TRUE(drv.waitAnswer());
-    }
-    drv.workMode(3);
-    EXPECT_FALSE(drv.waitAnswer());
-    EXPECT_TRUE(drv.waitEcho());
-    drv.workMode(0);
-    EXPECT_FALSE(drv.waitEcho());
-
-    drv.cloneWriteAdrList("0000-7FDF,");
-    EXPECT_EQ(drv.nextWriteAdr(), 0);
-    drv.cloneWriteAdrList("0100-01FF,");
-    EXPECT_EQ(drv.nextWriteAdr(), 256);
-    drv.cloneWriteAdrList("");  // no range at all: nothing to write
-    EXPECT_EQ(drv.nextWriteAdr(), -1);
-    EXPECT_EQ(drv.EndAddress(), 32736);
-    EXPECT_EQ(drv.echoTimeout(), 1000);
-    EXPECT_EQ(drv.answerTimeout(), 1200);
-}
-
-TEST_F(LinkDriver, SendEnableNeedsMoreThan256FreeBytes) {
-    rig.port.outBufferCount = 768;
+    EXPECT_EQ(Len(rig.port.written), 10);
+    drv.Reset();
+    rig.port.outBufferCount = 768;  // of 1024
     EXPECT_FALSE(drv.SendEnable());
-    drv.workMode(1);
-    EXPECT_EQ(drv.Send(kIdentify), 1);
-    EXPECT_TRUE(rig.port.written.empty());
-    EXPECT_FALSE(drv.Running());
     rig.port.outBufferCount = 767;
     EXPECT_TRUE(drv.SendEnable());
-    rig.com.comOpen(false);
-    EXPECT_FALSE(drv.SendEnable());  // a closed port sends nothing
 }
 
-TEST_F(LinkDriver, EchoInTwoBatchesThenAnswer) {
-    const Bytes frame = Start(1, kIdentify);
-    drv.read(Bytes(frame.begin(), frame.begin() + 4));
-    EXPECT_EQ(drv.waitState(), 1);
-    drv.read(Bytes(frame.begin() + 4, frame.end()));
-    EXPECT_EQ(drv.waitState(), 2);
-    drv.read(Wire(E1Body("8537", "0200", 4)));
-    EXPECT_FALSE(drv.Running());
-    EXPECT_EQ(drv.nowError(), 0);
-    EXPECT_EQ(drv.ansInfo(), E1Body("8537", "0200", 4));
-}
-
-TEST_F(LinkDriver, EchoAndAnswerInOneBatch) {
-    const Bytes frame = Start(1, kIdentify);
-    drv.read(Cat({frame, Wire(E1Body("8537", "0200", 4))}));
-    EXPECT_FALSE(drv.Running());
-    EXPECT_EQ(Len(drv.ansInfo()), 63);
-}
-
-TEST_F(LinkDriver, EchoIsFoundEvenWhenMoreThan256BytesFollowItInTheBatch) {
-    const Bytes frame = Start(2, kCloneRead);
-    Bytes batch = frame;
-    clsCmcEeprom image;
-    drv.myEep(&image);
-    for (Int32 adr = 0; adr < 160; adr += 16) {
-        const Bytes f = Wire(E4Body(adr, Bytes(16, static_cast<std::uint8_t>(adr + 1))));
-        batch.insert(batch.end(), f.begin(), f.end());
-    }
-    const Bytes end = Wire(E5Body(10));
-    batch.insert(batch.end(), end.begin(), end.end());
-    drv.read(batch);
-    EXPECT_FALSE(drv.Running());
-    EXPECT_EQ(drv.nowError(), 0);
-    EXPECT_EQ(drv.lastEeAdr(), 159);
-    EXPECT_EQ(image.ReadByte(150), 145);
-}
-
-TEST_F(LinkDriver, BytesWhileIdleAndLateAnswersAreDropped) {
-    drv.read(Wire(E1Body("8537", "0200", 4)));
-    EXPECT_EQ(drv.rxBufSize(), 0);
-    EXPECT_TRUE(drv.ansInfo().empty());
-
-    const Bytes frame = Start(1, kIdentify);
-    drv.read(frame);
-    Expire(1200);  // no resend allowed for identification
-    EXPECT_EQ(drv.lastError(), 2);
-    drv.read(Wire(E1Body("8537", "0200", 4)));
-    EXPECT_TRUE(drv.ansInfo().empty());
-}
-
-TEST_F(LinkDriver, EchoTimeoutIsError1) {
-    Start(1, kIdentify);
-    Expire(999);
-    EXPECT_EQ(drv.nowError(), 0);
-    EXPECT_TRUE(drv.Running());
-    Expire(1);
-    EXPECT_EQ(drv.nowError(), 1);
-    EXPECT_EQ(drv.lastError(), 1);
-    EXPECT_FALSE(drv.Running());
-}
-
-TEST_F(LinkDriver, AnEchoLostInCloneDataIsResentOnceTheLineIsQuietElseError9) {
+TEST_F(LinkDriver, AnEchoLostInCloneDataIsResentOnceTheLineIsQuietElseLineBusy) {
     for (const bool quiet : {true, false}) {
-        const Bytes frame = Start(1, kIdentify);
+        const Bytes frame = Start(1, kIdentify, false);
         for (int ms = 0; ms < 1000; ms += 100) {
             rig.clock.Advance(quiet && ms >= 700 ? 0 : 100);
-            drv.read(Wire(E4Body(0x100, Bytes(8, 0x55))));
+            drv.read(Record("0100015500"));
         }
         rig.port.written.clear();
-        Expire(quiet ? 300 : 0);
-        EXPECT_EQ(drv.nowError(), quiet ? 0 : 9);
+        After(quiet ? 300 : 0);
+        EXPECT_EQ(drv.nowError(), quiet ? LinkError::None : LinkError::LineBusy);
         EXPECT_EQ(rig.port.written, quiet ? frame : Bytes{});
         drv.Reset();
     }
 }
 
-TEST_F(LinkDriver, WrongAddressOrderIsIgnoredUntilTimeoutAfterResends) {
+TEST_F(LinkDriver, EchoWaitIs1000AndAnswerWait1200MillisecondsWithTheResendsAllowed) {
+    Start(1, kIdentify, false);
+    After(999);
+    EXPECT_TRUE(drv.Running());
+    After(1);
+    EXPECT_EQ(drv.nowError(), LinkError::NoEcho);
+    const Bytes frame = Start(1, kIdentify, false);
+    drv.read(Bytes(frame.begin(), frame.begin() + 4));  // the echo in two batches
+    After(999);
+    drv.read(Bytes(frame.begin() + 4, frame.end()));
+    After(1199);
+    EXPECT_TRUE(drv.Running());
+    After(1);  // identification gets no resend
+    EXPECT_EQ(drv.lastError(), LinkError::NoAnswer);
+    drv.Reset();  // clears the latched failure, not the last error
+    EXPECT_FALSE(drv.linkFailed());
+    EXPECT_EQ(drv.lastError(), LinkError::NoAnswer);
+
+    // An unanswered E8 with two resends allowed is sent three times in all.
     drv.retryCount(2);
-    rig.port.written.clear();
-    drv.workMode(5);
-    drv.waitAnswer(true);
-    ASSERT_EQ(drv.Send(kE8), 0);
-    Bytes answer = Body(0xE8, {0x85, 0x37, 0x02, 0x00, 0x31, 0x30});
-    std::swap(answer[0], answer[1]);  // EE EF, the order of the program's own frames
-    int transmissions = 0;
-    for (int i = 0; i < 3; ++i) {
-        const Bytes frame = Sent(kE8);
-        ++transmissions;
-        drv.read(Cat({frame, Wire(answer)}));
-        EXPECT_EQ(drv.waitState(), 2);
-        EXPECT_EQ(drv.nowError(), 0);
-        Expire(1199);
-        EXPECT_TRUE(drv.Running());
-        Expire(1);
+    const Bytes e8 = Start(5, kE8, false, true);
+    for (int sent = 1; sent <= 3; ++sent) {
+        EXPECT_EQ(rig.port.written.size(), sent * e8.size());
+        drv.read(e8);
+        After(1200);
     }
-    EXPECT_EQ(transmissions, 3);
-    EXPECT_EQ(rig.port.written, Cat({Sent(kE8), Sent(kE8), Sent(kE8)}));
-    EXPECT_EQ(drv.nowError(), 2);
+    EXPECT_EQ(drv.nowError(), LinkError::NoAnswer);
+    EXPECT_EQ(rig.port.written.size(), 3 * e8.size());
+}
+
+TEST_F(LinkDriver, IdentityAnswerGivesTheRoundedEndAddress) {
+    Bytes batch = Start(1, kIdentify, false);
+    const Bytes answer = Identity(0x7FDF);
+    batch.insert(batch.end(), answer.begin(), answer.end());
+    drv.read(batch);  // echo and answer in one batch
     EXPECT_FALSE(drv.Running());
-}
-
-TEST_F(LinkDriver, E8WithAndWithoutAnswer) {
-    rig.port.written.clear();
-    drv.workMode(5);
-    ASSERT_EQ(drv.Send(kE8), 0);
-    EXPECT_EQ(rig.port.written, Sent(kE8));
-    EXPECT_FALSE(drv.Running());
-    EXPECT_EQ(drv.retriesLeft(), 0);
-    EXPECT_EQ(drv.e8CheckByte(), 0x31);
-    drv.read(Sent(kE8));  // its echo arrives later and is dropped
-    EXPECT_EQ(drv.waitState(), 0);
-
-    drv.workMode(5);
-    drv.waitAnswer(true);
-    drv.retryCount(2);
-    ASSERT_EQ(drv.Send(kE8), 0);
-    EXPECT_EQ(drv.retriesLeft(), 2);
-    const Bytes good = Body(0xE8, {0x85, 0x37, 0x02, 0x00, 0x31, 0x41, 0x42});
-    drv.read(Cat({Sent(kE8), Wire(good)}));
-    EXPECT_FALSE(drv.Running());
-    EXPECT_EQ(drv.varLastE8Answer(), (Bytes{0x85, 0x37, 0x02, 0x00, 0x31, 0x41, 0x42}));
-
-    // An answer that does not repeat the command byte is bad.
-    drv.workMode(5);
-    drv.waitAnswer(true);
-    ASSERT_EQ(drv.Send(kE8), 0);
-    drv.read(Cat({Sent(kE8), Wire(Body(0xE8, {0x85, 0x37, 0x02, 0x00, 0x32}))}));
-    EXPECT_EQ(drv.nowError(), 3);
-
-    // A payload without command bytes keeps 0 as the byte its answer must repeat.
-    drv.Reset();
-    drv.workMode(5);
-    ASSERT_EQ(drv.Send({0xE8, 0x85, 0x37}), 0);
-    EXPECT_EQ(drv.e8CheckByte(), 0);
-}
-
-TEST_F(LinkDriver, CloneReadStoresDataAndChecksFrames) {
-    clsCmcEeprom image;
-    drv.myEep(&image);
-    // Identification first: it clears the frame counter.
-    drv.read(Start(1, kIdentify));
-    drv.read(Wire(E1Body("8537", "0200", 4)));
-    ASSERT_EQ(drv.nowError(), 0);
-
-    drv.read(Start(2, kCloneRead));
-    const Bytes data{0x41, 0x42};
-    drv.read(Wire(E4Body(0x0120, data)));
-    EXPECT_EQ(drv.frameCounter(), 1);
-    EXPECT_EQ(drv.lastEeAdr(), 0x121);
-    EXPECT_EQ(image.ReadByte(0x120), 0x41);
-    EXPECT_TRUE(drv.Running());
-    // Each data frame restarts the answer wait.
-    Expire(1100);
-    drv.read(Wire(E4Body(0x0122, data)));
-    Expire(1100);
-    EXPECT_TRUE(drv.Running());
-    drv.read(Wire(E5Body(2)));
-    EXPECT_FALSE(drv.Running());
-    EXPECT_EQ(drv.nowError(), 0);
-}
-
-TEST_F(LinkDriver, CloneDataChecksumOffByOneIsError3) {
-    clsCmcEeprom image;
-    drv.myEep(&image);
-    drv.read(Start(2, kCloneRead));
-    Bytes bad = E4Body(0x0120, {0x41, 0x42});
-    bad.back() = '9';  // checksum 5A becomes 59
-    drv.read(Wire(bad));
-    EXPECT_EQ(drv.nowError(), 3);
-    EXPECT_FALSE(drv.Running());
-    EXPECT_EQ(image.ReadByte(0x120), 0);
-}
-
-TEST_F(LinkDriver, CloneDataOutsideTheImageIsError5) {
-    clsCmcEeprom image;
-    drv.myEep(&image);
-    drv.read(Start(2, kCloneRead));
-    drv.read(Wire(E4Body(0x7FD8, Bytes(16, 1))));  // passes the image end
-    EXPECT_EQ(drv.nowError(), 5);
-}
-
-TEST_F(LinkDriver, FrameCountMismatchIsError4AndSticks) {
-    clsCmcEeprom image;
-    drv.myEep(&image);
-    drv.read(Start(1, kIdentify));
-    drv.read(Wire(E1Body("8537", "0200", 4)));
-    drv.read(Start(2, kCloneRead));
-    drv.read(Wire(E4Body(0, Bytes(16, 1))));
-    drv.read(Wire(E5Body(2)));
-    EXPECT_EQ(drv.nowError(), 4);
-    EXPECT_TRUE(drv.countMismatch());
-
-    // A later end frame with the right count but a broken signature is still a count error.
-    drv.Reset();
-    drv.read(Start(1, kIdentify));
-    drv.read(Wire(E1Body("8537", "0200", 4)));
-    drv.read(Start(2, kCloneRead));
-    Bytes broken = E5Body(0);
-    broken[3] = 'X';
-    drv.read(Wire(broken));
-    EXPECT_EQ(drv.nowError(), 4);
-
-    // An end frame too short to carry its count is malformed (3), not a miscount.
-    drv.Reset();
-    test::LinkRig fresh(false);
-    fresh.com.comOpen(true);
-    fresh.driver.workMode(2);
-    ASSERT_EQ(fresh.driver.Send(kCloneRead), 0);
-    fresh.driver.read(Sent(kCloneRead));
-    fresh.driver.read(Wire(Body(0xE5, TextToBytes("Mirvak Co0"))));
-    EXPECT_EQ(fresh.driver.nowError(), 3);
-    EXPECT_FALSE(fresh.driver.countMismatch());
-}
-
-TEST_F(LinkDriver, EndAddressIsRoundedAndKeptSafe) {
-    struct Case {
-        std::string text;
-        Int16 expected;
-    };
-    for (const Case& c :
-         {Case{"7FDF", 32736}, Case{"7FE0", 32752}, Case{"0000", 16}, Case{"7FEF", 32752},
-          Case{"7FF0", 32752}, Case{"7FFF", 32752}, Case{"8000", 32752}, Case{"FFF0", 32752},
-          Case{"FFFF", 32752}, Case{"ZZZZ", 16}}) {
-        drv.Reset();
-        drv.read(Start(1, kIdentify));
-        drv.read(Wire(E1Body("8537", "0200", 4, c.text)));
-        EXPECT_EQ(drv.EndAddress(), c.expected) << c.text;
+    EXPECT_EQ(drv.EndAddress(), 32736);
+    for (const auto& [end, expected] : {std::pair{0x7FE0, 32752}, {0xFFFF, 32752}, {0x0005, 16}}) {
+        Start(1, kIdentify);
+        drv.read(Identity(end));
+        EXPECT_EQ(drv.EndAddress(), expected) << end;
     }
-    // A valid answer too short to carry an end address leaves the last one.
+}
+
+TEST_F(LinkDriver, CloneReadStoresEachRecordAndChecksTheCount) {
+    Start(2, HexToBytes("E285370200"));
+    drv.read(Record("000003010203F7"));
     drv.Reset();
-    drv.read(Start(1, kIdentify));
-    drv.read(Wire(E1Body("8537", "0200", 4, "0100")));
-    ASSERT_EQ(drv.EndAddress(), 272);
-    drv.Reset();
-    drv.read(Start(1, kIdentify));
-    drv.read(Wire(E1Body("8537", "0200", 4, "7FDF", 61)));
-    EXPECT_EQ(drv.nowError(), 0);
-    EXPECT_EQ(Len(drv.ansInfo()), 61);
-    EXPECT_EQ(drv.EndAddress(), 272);
-}
-
-TEST_F(LinkDriver, IdentificationAnswerChecks) {
-    auto answer = [&](const Bytes& body) {
-        drv.Reset();
-        drv.lastError(0);
-        drv.read(Start(1, kIdentify));
-        drv.read(Wire(body));
-        return drv.lastError();
-    };
-    EXPECT_EQ(answer(E1Body("8537", "0200", 4)), 0);
-    EXPECT_EQ(answer(E1Body("8537", "0200", 4, "7FDF", 59)), 0);
-    EXPECT_EQ(answer(E1Body("8537", "0200", 4, "7FDF", 58)), 3);  // too short
-    EXPECT_EQ(answer(E1Body("8537", "02E0", 4)), 0);              // "853702E0": digits around one E
-    EXPECT_EQ(answer(E1Body("8537", "020A", 4)), 3);              // not numeric
-    Bytes wrongLength = E1Body("8537", "0200", 4);
-    wrongLength[7] = 55;
-    EXPECT_EQ(answer(wrongLength), 3);
-    EXPECT_EQ(answer(Body(0xE1, {0x85, 0x37})), 3);  // no identifiers at all
-}
-
-TEST(NumericText, DigitsOrOneExponentBetweenDigits) {
-    EXPECT_TRUE(IsNumericText("85370200"));
-    EXPECT_TRUE(IsNumericText("8537E200"));
-    EXPECT_TRUE(IsNumericText("8537D200"));
-    EXPECT_FALSE(IsNumericText("E5370200"));
-    EXPECT_FALSE(IsNumericText("8537020E"));
-    EXPECT_FALSE(IsNumericText("85E7E200"));
-    EXPECT_FALSE(IsNumericText("8537A200"));
-    EXPECT_FALSE(IsNumericText("8537ED00"));
-    EXPECT_FALSE(IsNumericText(""));
-}
-
-TEST_F(LinkDriver, TerminatorBeforeFrameStartBetweenFramesDropsTheBatch) {
-    drv.read(Start(1, kIdentify));
-    ASSERT_EQ(drv.waitState(), 2);
-    drv.read(Cat({Bytes{0x01, 0xFD}, Wire(E1Body("8537", "0200", 4))}));
-    EXPECT_TRUE(drv.Running());
-    EXPECT_TRUE(drv.ansInfo().empty());
-    drv.read(Wire(E1Body("8537", "0200", 4)));
-    EXPECT_FALSE(drv.Running());
-    EXPECT_EQ(Len(drv.ansInfo()), 63);
-}
-
-TEST_F(LinkDriver, NowErrorWriteSemanticsAndReset) {
     Start(1, kIdentify);
-    drv.nowError(3);
-    EXPECT_EQ(drv.lastError(), 3);
-    EXPECT_FALSE(drv.Running());
+    drv.read(Identity(0x7FDF));  // the frame count starts again
+    Start(2, HexToBytes("E285370200"));
+    drv.read(Record("01200241425A"));
+    After(1100);  // each data frame restarts the answer wait
+    drv.read(Record("000003010203F7"));
+    After(1100);
+    drv.read(sim::ToProgram(sim::CloneEndPayload(2)));
+    EXPECT_TRUE(!drv.Running() && drv.nowError() == LinkError::None);
+    EXPECT_EQ(drv.lastEeAdr(), 2);
+    EXPECT_EQ(image.ReadBlock(0, 3), (Bytes{1, 2, 3}));
+    EXPECT_EQ(image.ReadBlock(0x120, 2), (Bytes{0x41, 0x42}));
+
+    const std::pair<const char*, LinkError> bad[] = {
+        {"01200241425B", LinkError::BadAnswer},           // checksum off by one
+        {"000002010203F8", LinkError::BadAnswer},         // count 2 with three data bytes
+        {"7FE00100A0", LinkError::CloneDataNotStorable},  // outside the image
+        {"000003010203F7", LinkError::FrameCountWrong}};  // more than the end frame counts
+    for (const auto& [record, error] : bad) {
+        Start(2, HexToBytes("E285370200"));
+        drv.read(Record(record));
+        drv.read(sim::ToProgram(sim::CloneEndPayload(2)));
+        EXPECT_EQ(drv.nowError(), error) << record;
+    }
+    EXPECT_EQ(image.ReadByte(0), 1);  // what came before stays
+}
+
+TEST_F(LinkDriver, ForeignFramesAndStrayBytesAreIgnoredAndBadAnswersRefused) {
+    drv.read(Identity(0x7FDF));  // idle: dropped
     Start(1, kIdentify);
-    drv.nowError(0);
-    EXPECT_EQ(drv.lastError(), 3);
-    EXPECT_FALSE(drv.Running());
-    drv.nowError(2);
-    drv.Reset();
-    EXPECT_EQ(drv.nowError(), 0);
-    EXPECT_EQ(drv.lastError(), 2);
-    drv.lastError(0);
-    EXPECT_EQ(drv.lastError(), 0);
-}
-
-TEST_F(LinkDriver, WriteResultAnswers) {
-    auto finish = [&](const Bytes& body) {
-        drv.Reset();
-        drv.read(Start(4, {0xE5}));
-        drv.read(Wire(body));
-        return drv.nowError();
-    };
-    EXPECT_EQ(finish(Body(0xE6, {0x00})), 0);
-    EXPECT_EQ(finish(Body(0xE6, {0x01})), 7);
-    EXPECT_EQ(finish(Body(0xE6)), 3);  // no result byte to read
-}
-
-TEST_F(LinkDriver, SendFEWritesWithoutChangingState) {
-    rig.port.written.clear();
-    drv.SendFE(3);
-    EXPECT_EQ(rig.port.written, (Bytes{0xFE, 0xFE, 0xFE}));
-    EXPECT_FALSE(drv.Running());
-    drv.workMode(1);
-    EXPECT_EQ(drv.Send(kIdentify), 0);  // nothing was left outstanding
-}
-
-TEST_F(LinkDriver, LineErrorDropsOnlyThePartialFrame) {
-    drv.read(Start(1, kIdentify));
-    const Bytes answer = Wire(E1Body("8537", "0200", 4));
-    drv.read(Bytes(answer.begin(), answer.begin() + 20));
-    rig.port.Fire(CommEvent::Frame);
+    drv.read(HexToBytes("0102FDFE"));  // a terminator before any frame: the batch goes
+    drv.read(sim::BuildFrame(0xEE, 0xEF, HexToBytes("E1")));  // the program's own addresses
+    drv.read(Radio("E0"));                                    // a command not awaited
     EXPECT_EQ(drv.rxBufSize(), 0);
-    EXPECT_TRUE(drv.outsideFrame());
-    drv.read(Bytes(answer.begin() + 20, answer.end()));
-    EXPECT_TRUE(drv.Running());  // the tail alone is no frame
-    drv.read(answer);
-    EXPECT_FALSE(drv.Running());
+    drv.read(HexToBytes("FE" + std::string(600, '4')));
+    EXPECT_EQ(drv.rxBufSize(), 256);  // only the last 256 bytes are kept
+    After(1200);
+    EXPECT_EQ(drv.nowError(), LinkError::NoAnswer);
+    EXPECT_TRUE(drv.ansInfo().empty());
+    // An E8 answer must carry numeric identifiers and repeat the first command byte.
+    for (const char* wrong : {"E885370200", "E8853702003241", "E88537A2003141"}) {
+        Start(5, kE8, true, true);
+        drv.read(Radio(wrong));
+        EXPECT_EQ(drv.nowError(), LinkError::BadAnswer) << wrong;
+    }
 }
 
-// A clone write: every frame waits for its echo, the end frame for the result.
-class CloneWrite : public ::testing::Test {
-  protected:
-    test::LinkRig rig{false};
-    test::ScriptedPeer peer{rig.port};
-    clsCmcVep3Drv& drv = rig.driver;
-    clsCmcEeprom image;
-
-    void SetUp() override {
-        for (Int32 a = 0; a < image.eeSize(); ++a) {
-            image.WriteByte(a, static_cast<std::uint8_t>(a * 13));
+TEST_F(LinkDriver, CloneWriteSendsEachFrameAfterTheEchoOfThePreviousAndTakesTheResult) {
+    image.WriteBlock(0x100, {1, 2, 3});
+    drv.sizDataOfPacket(2);
+    // Records 0100 02 01 02 FA and 0102 01 03 F9, then the signature.
+    const Bytes expected = HexToBytes(
+        "FEFEEEEFE385370200FD FEFEEEEFE4303130303032303130324641FD "
+        "FEFEEEEFE430313032303130334639FD "
+        "FEFEEEEFE54D697276616B20436FFD");
+    for (const std::string result : {"E600", "E601", "E6", ""}) {
+        drv.cloneWriteAdrList("0100-0102,");
+        Start(3, HexToBytes("E385370200"), false);
+        Bytes sent;
+        for (int frame = 0; frame < 4; ++frame) {
+            const Bytes last = std::exchange(rig.port.written, {});
+            sent.insert(sent.end(), last.begin(), last.end());
+            rig.port.outBufferCount = result.empty() && frame == 2 ? 1024 : 0;  // no room
+            drv.read(last);
         }
-        rig.com.comOpen(true);
-        drv.myEep(&image);
-        drv.sizDataOfPacket(16);
-    }
-    // A reported error resets the port form and closes the port: each run opens it again.
-    void Run(const std::string& list) {
-        rig.com.comOpen(true);
-        drv.cloneWriteAdrList(list);
-        drv.workMode(3);
-        ASSERT_EQ(drv.Send({0xE3, 0x85, 0x37, 0x02, 0x00}), 0);
-        for (int i = 0; i < 100 && drv.Running(); ++i) {
-            rig.Tick();
+        if (result.empty()) {
+            EXPECT_EQ(drv.nowError(), LinkError::FrameNotSent);
+            continue;
         }
+        EXPECT_EQ(sent, expected);
+        drv.read(Radio(result));
+        EXPECT_EQ(drv.nowError(), result == "E600"   ? LinkError::None
+                                  : result == "E601" ? LinkError::CloneWriteRejected
+                                                     : LinkError::BadAnswer);
+        EXPECT_FALSE(drv.Running());
     }
-};
-
-TEST_F(CloneWrite, SendsEveryRangeThenTheEndFrame) {
-    Run("0100-0112,0200-020F,");
-    EXPECT_FALSE(drv.Running());
-    EXPECT_EQ(drv.lastError(), 0);
-    ASSERT_EQ(peer.writtenRecords.size(), 3u);
-    EXPECT_EQ(peer.writtenRecords[0], test::CloneRecord(0x100, image.ReadBlock(0x100, 16)));
-    EXPECT_EQ(peer.writtenRecords[1], test::CloneRecord(0x110, image.ReadBlock(0x110, 3)));
-    EXPECT_EQ(peer.writtenRecords[2], test::CloneRecord(0x200, image.ReadBlock(0x200, 16)));
-    EXPECT_EQ(peer.heard.back()[0], 0xE5);
-    EXPECT_EQ(drv.nextWriteAdr(), -1);
-}
-
-TEST_F(CloneWrite, RejectedOrUnsendableWritesAreErrors) {
-    peer.writeResult = 1;
-    Run("0000-000F,");
-    EXPECT_EQ(drv.lastError(), 7);
-
-    peer.writeResult = 0;
-    drv.lastError(0);
-    Run("7FD0-8010,");  // passes the end of the image
-    EXPECT_EQ(drv.lastError(), 8);
-
-    drv.lastError(0);
-    Run("0020-0010,");  // ends before it starts
-    EXPECT_EQ(drv.lastError(), 8);
-
-    drv.lastError(0);
-    peer.echo = false;
-    rig.com.comOpen(true);
-    drv.cloneWriteAdrList("0000-000F,");
-    drv.workMode(3);
-    ASSERT_EQ(drv.Send({0xE3, 0x85, 0x37, 0x02, 0x00}), 0);
-    rig.clock.Advance(1000);
-    rig.Tick();
-    EXPECT_EQ(drv.lastError(), 1);
 }
 
 }  // namespace
