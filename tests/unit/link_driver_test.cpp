@@ -77,7 +77,7 @@ TEST_F(LinkDriver, AFrameThatMetTheTransceiverSendingGoesOutAgainOnceTheLineIsQu
     }
     // After the echo, the end of a clone data frame with the answer behind it in the batch.
     const Bytes frame = Start(1, kIdentify);
-    Bytes batch = HexToBytes("3441FD");
+    Bytes batch = HexToBytes("3430FD");
     const Bytes answer = Identity(0x7FDF);
     batch.insert(batch.end(), answer.begin(), answer.end());
     drv.read(batch);
