@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/main_form.h"
@@ -148,7 +149,10 @@ class FakeMenuItem final : public IMenuItem {
   public:
     void Checked(bool on) override { checked = on; }
     bool Checked() const override { return checked; }
+    void Enabled(bool on) override { enabled = on; }
+    bool Enabled() const override { return enabled; }
     bool checked = false;
+    bool enabled = true;
 };
 
 class FakeWindow final : public IWindow {
@@ -195,6 +199,42 @@ class FakeMessageBox final : public IMessageBox {
     std::function<void()> onShow;
 };
 
+// Answers every dialog with nextPath (then empties it: a second dialog is cancelled) and
+// remembers how each was opened.
+class FakeFileDialog final : public IFileDialog {
+  public:
+    std::string OpenFileName(const std::string& title, const std::string& folder,
+                             const std::string&) override {
+        return Answer(title, folder);
+    }
+    std::string SaveFileName(const std::string& title, const std::string& folder,
+                             const std::string&, const std::string&) override {
+        return Answer(title, folder);
+    }
+    std::string nextPath;
+    std::vector<std::string> titles;
+    std::vector<std::string> folders;
+
+  private:
+    std::string Answer(const std::string& title, const std::string& folder) {
+        titles.push_back(title);
+        folders.push_back(folder);
+        return std::exchange(nextPath, std::string());
+    }
+};
+
+class FakeConfirmBox final : public IConfirmBox {
+  public:
+    bool Confirm(const std::string& text, const std::string&, bool warn) override {
+        texts.push_back(text);
+        warning = warn;
+        return answer;
+    }
+    bool answer = false;
+    bool warning = false;
+    std::vector<std::string> texts;
+};
+
 class FakeBeeper final : public IBeeper {
   public:
     void Beep() override { ++beeps; }
@@ -218,6 +258,7 @@ struct FakeMainForm {
         controls.lblTitle = &lblTitle;
         controls.lblProgress = &lblProgress;
         controls.lblComBusy = &lblComBusy;
+        controls.lblImageFile = &lblImageFile;
         controls.linSepa = {&linSepa[0], &linSepa[1]};
         for (std::size_t i = 1; i <= 4; ++i) {
             controls.mnuOptSelCom[i] = &mnuOptSelCom[i];
@@ -225,7 +266,12 @@ struct FakeMainForm {
         for (std::size_t i = 0; i < 6; ++i) {
             controls.mnuOptionSelAutoRelease[i] = &mnuOptionSelAutoRelease[i];
         }
+        controls.mnuFileSave = &mnuFileSave;
+        controls.mnuFileOpen = &mnuFileOpen;
+        controls.mnuFileWrite = &mnuFileWrite;
         controls.messageBox = &messageBox;
+        controls.confirmBox = &confirmBox;
+        controls.fileDialog = &fileDialog;
         controls.beeper = &beeper;
     }
     FakeMainForm(const FakeMainForm&) = delete;
@@ -238,11 +284,14 @@ struct FakeMainForm {
     FakeListBox lbo01[2];
     FakeListBox lboConsole;
     FakeTextBox txtDispPara;
-    FakeLabel lblTitle, lblProgress, lblComBusy;
+    FakeLabel lblTitle, lblProgress, lblComBusy, lblImageFile;
     FakeLine linSepa[2];
     FakeMenuItem mnuOptSelCom[5];
     FakeMenuItem mnuOptionSelAutoRelease[6];
+    FakeMenuItem mnuFileSave, mnuFileOpen, mnuFileWrite;
     FakeMessageBox messageBox;
+    FakeConfirmBox confirmBox;
+    FakeFileDialog fileDialog;
     FakeBeeper beeper;
     frmMainControls controls;
 };

@@ -91,6 +91,7 @@ void clsIndOp_RigTamsk::RigOpFunc_ResetAll() {
     stepNo_ = 0;
     flgStepFirst_ = true;
     flgDispParaReq_ = false;
+    imageView_ = false;
     for (std::size_t i = 0; i <= 4; ++i) {
         adLast_[i] = -1;
     }

@@ -63,6 +63,10 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     bool RigTamskProp_Shielding() const {
         return !(RigTamskProp_EditEnabled() || RigTamskProp_DispPara());
     }
+    // An image file's dump shown on the parameter page in place of the title page, while no
+    // transceiver is connected; every reset (Connect among them) ends it.
+    void RigOpFunc_ImageView(bool on) { imageView_ = on && stepNo_ == 0; }
+    bool RigTamskProp_ImageView() const { return imageView_; }
 
     // Console callbacks.
     std::string ConsEv_Disp(clsConsole& objConsole, Int16 Index, Int16 evNo, Int16 val) override;
@@ -159,6 +163,7 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     bool flgCloneErr_ = false;
     Int16 subStepNo_ = 0;
     bool flgDispParaReq_ = false;
+    bool imageView_ = false;
     bool flgReloadReq_ = false;
     bool flgReloadRun_ = false;
     Bytes radioId_;

@@ -284,13 +284,13 @@ void clsIndOp_RigTamsk::EnterScan() {
 
 void clsIndOp_RigTamsk::UpdateWindow() {
     const frmMainControls& form = links_.form;
-    form.fra01[0]->Visible(RigTamskProp_Shielding());
+    form.fra01[0]->Visible(RigTamskProp_Shielding() && !imageView_);
     const bool wasVisible = form.fra01[1]->Visible();
     form.fra01[1]->Visible(RigTamskProp_EditEnabled());
     if (!wasVisible && RigTamskProp_EditEnabled()) {
         form.lboConsole->SetFocus();
     }
-    form.fra01[3]->Visible(RigTamskProp_DispPara());
+    form.fra01[3]->Visible(RigTamskProp_DispPara() || imageView_);
     form.cmd00[0]->Enabled(!RigTamskProp_DispPara());
     form.cmd00[1]->Enabled(RigTamskProp_EditEnabled());
     form.cmd00[2]->Enabled(!RigTamskProp_Shielding());

@@ -1,7 +1,9 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <cctype>
 #include <exception>
+#include <filesystem>
 
 #include "app/error_report.h"
 #include "platform/number_format.h"
@@ -16,6 +18,12 @@ namespace {
 constexpr char kKeyTrailSecret[] = "RVPSWBOF!UFBN";
 constexpr char kCaptionSecret[] = "7313!-xfsd!idofC";
 constexpr std::size_t kKeyTrailLength = 13;
+
+constexpr char kImageFilter[] = "EEPROM images (*.qvimg);;All files (*)";
+constexpr char kImageSuffix[] = "qvimg";
+constexpr char kSaveTitle[] = "Save EEPROM image";
+constexpr char kOpenTitle[] = "Open EEPROM image";
+constexpr char kWriteTitle[] = "Write EEPROM image to transceiver";
 
 std::string Unscramble(const std::string& stored) {
     std::string out;
@@ -99,6 +107,30 @@ void frmMain::task() {
     const bool open = links_.com.comOpen();
     form.lblComBusy->Caption("COM" + StrNumber(ComPortNo_) + (open ? ": OPEN" : ": CLOSE"));
     form.lblComBusy->ForeColor(open ? SystemColor::ButtonText : SystemColor::GrayText);
+    UpdateFileMenu();
+}
+
+bool frmMain::OpenAllowed() {
+    return images_ != nullptr && Ops().stepNo() == 0 && !links_.sequence.OpRunning();
+}
+
+void frmMain::UpdateFileMenu() {
+    const frmMainControls& form = links_.form;
+    form.mnuFileSave->Enabled(images_ != nullptr && images_->CanSave());
+    form.mnuFileOpen->Enabled(OpenAllowed());
+    form.mnuFileWrite->Enabled(images_ != nullptr && images_->CanWrite());
+    form.lblImageFile->Visible(Ops().RigTamskProp_ImageView());
+}
+
+std::string frmMain::AskImageFile(const std::string& title, bool save) {
+    IFileDialog& dialog = *links_.form.fileDialog;
+    const std::string folder = lastFolder_.empty() ? images_->DefaultFolder() : lastFolder_;
+    std::string path = save ? dialog.SaveFileName(title, folder, kImageFilter, kImageSuffix)
+                            : dialog.OpenFileName(title, folder, kImageFilter);
+    if (!path.empty()) {
+        lastFolder_ = std::filesystem::path(path).parent_path().string();
+    }
+    return path;
 }
 
 void frmMain::ShowRuntimeError(const std::string& what) {
@@ -211,6 +243,66 @@ void frmMain::mnuOptionSelAutoRelease_Click(Int16 index) {
     Guarded([&] { ComAutoRelease(index); });
 }
 
+void frmMain::mnuFileSave_Click() {
+    Guarded([&] {
+        if (images_ == nullptr || !images_->CanSave()) {
+            return;
+        }
+        const std::string path = AskImageFile(kSaveTitle, true);
+        if (path.empty()) {
+            return;
+        }
+        const std::string error = images_->Save(path);
+        if (!error.empty()) {
+            MsgBoxCritical(*links_.form.messageBox, error);
+        }
+    });
+}
+
+void frmMain::mnuFileOpen_Click() {
+    Guarded([&] {
+        if (!OpenAllowed()) {
+            return;
+        }
+        const std::string path = AskImageFile(kOpenTitle, false);
+        if (path.empty()) {
+            return;
+        }
+        const ImageFileView view = images_->Open(path);
+        if (!view.message.empty()) {
+            MsgBoxCritical(*links_.form.messageBox, view.message);
+            return;
+        }
+        const frmMainControls& form = links_.form;
+        form.txtDispPara->Text(view.dump);
+        form.lblImageFile->Caption(view.name + "  " + view.identity);
+        Ops().RigOpFunc_ImageView(true);
+    });
+    RequestTick();
+}
+
+void frmMain::mnuFileWrite_Click() {
+    Guarded([&] {
+        if (images_ == nullptr || !images_->CanWrite()) {
+            return;
+        }
+        const std::string path = AskImageFile(kWriteTitle, false);
+        if (path.empty()) {
+            return;
+        }
+        const ImageWriteQuestion question = images_->CheckWrite(path);
+        if (!question.refusal.empty()) {
+            MsgBoxCritical(*links_.form.messageBox, question.refusal);
+            return;
+        }
+        if (links_.form.confirmBox->Confirm(question.confirmation, kProgramTitle,
+                                            question.warning)) {
+            images_->StartWrite(path);
+        }
+    });
+    RequestTick();
+}
+
 void frmMain::mnuFileExit_Click() {
     Guarded([&] {
         if (exitRequested_) {
@@ -227,7 +319,17 @@ void frmMain::Form_Load() {
                                "\r\nAdjust Utility for Tamskor\r\nService adjustment at the bench");
         Ops().RigOpFunc_FormResource();
         Ops().RigOpFunc_FormLayout();
+        PlaceImageFileLabel();
+        UpdateFileMenu();
     });
+}
+
+void frmMain::PlaceImageFileLabel() {
+    // The strip above the dump text box, one pixel below the page's top edge.
+    const frmMainControls& form = links_.form;
+    const ITextBox& dump = *form.txtDispPara;
+    const Int32 pixel = form.screen->TwipsPerPixelY();
+    form.lblImageFile->Move(dump.Left(), pixel, dump.Width(), std::max(1, dump.Top() - pixel));
 }
 
 void frmMain::Form_Resize() {
@@ -240,6 +342,7 @@ void frmMain::Form_Resize() {
         form.lblComBusy->Caption("");
         form.lblComBusy->Move(120, 120, form.lblComBusy->Width(), form.lblComBusy->Height());
         Ops().RigOpFunc_FormLayout();
+        PlaceImageFileLabel();
     });
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "adjust/ind_op_rig_tamsk.h"
+#include "app/image_commands.h"
 #include "console/console.h"
 #include "platform/main_form.h"
 #include "protocol/link_driver.h"
@@ -60,6 +61,9 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     void cmd00_KeyPress(Int16 index, char keyAscii) override;
     void mnuOptSelCom_Click(Int16 index) override;
     void mnuOptionSelAutoRelease_Click(Int16 index) override;
+    void mnuFileSave_Click() override;
+    void mnuFileOpen_Click() override;
+    void mnuFileWrite_Click() override;
     void mnuFileExit_Click() override;
     void Form_Load() override;
     void Form_Resize() override;
@@ -75,6 +79,8 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     // that a key or a click is acted on at once, as the arrival of serial data is, rather
     // than at the next period of the timer. Every wait still runs on its clock.
     void onTickRequest(std::function<void()> f) { tickRequest_ = std::move(f); }
+    // The image commands behind the File menu; without them its image items stay disabled.
+    void imageCommands(IImageCommands* commands) { images_ = commands; }
 
     const std::string& keyTrail() const { return keyTrail_; }
 
@@ -86,12 +92,20 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     auto Guarded(F&& f) -> decltype(f());
     void ShowRuntimeError(const std::string& what);
     void RequestTick();
+    // Whether an image file may be opened: only while no transceiver is connected.
+    bool OpenAllowed();
+    void UpdateFileMenu();
+    void PlaceImageFileLabel();
+    // The path chosen in the standard dialog, "" when cancelled; remembers its folder.
+    std::string AskImageFile(const std::string& title, bool save);
 
     Links links_;
     clsIndOp_RigTamsk* ops_ = nullptr;
     Int16 ComPortNo_ = 1;
     Int16 ComAutoRelease_ = 0;
     std::string keyTrail_;
+    IImageCommands* images_ = nullptr;
+    std::string lastFolder_;
     std::function<void()> shutdownCom_;
     std::function<void()> endProgram_;
     std::function<void()> exitRequested_;

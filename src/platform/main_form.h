@@ -21,10 +21,17 @@ struct frmMainControls {
     ILabel* lblTitle = nullptr;
     ILabel* lblProgress = nullptr;
     ILabel* lblComBusy = nullptr;
+    // On the parameter page, over the dump: the name and origin of an image file shown there.
+    ILabel* lblImageFile = nullptr;
     std::array<ILine*, 2> linSepa{};
     std::array<IMenuItem*, 5> mnuOptSelCom{};
     std::array<IMenuItem*, 6> mnuOptionSelAutoRelease{};
+    IMenuItem* mnuFileSave = nullptr;
+    IMenuItem* mnuFileOpen = nullptr;
+    IMenuItem* mnuFileWrite = nullptr;
     IMessageBox* messageBox = nullptr;
+    IConfirmBox* confirmBox = nullptr;
+    IFileDialog* fileDialog = nullptr;
     IBeeper* beeper = nullptr;
 };
 
@@ -53,6 +60,9 @@ class IMainFormEvents {
     virtual void cmd00_KeyPress(std::int16_t index, char keyAscii) = 0;
     virtual void mnuOptSelCom_Click(std::int16_t index) = 0;
     virtual void mnuOptionSelAutoRelease_Click(std::int16_t index) = 0;
+    virtual void mnuFileSave_Click() = 0;
+    virtual void mnuFileOpen_Click() = 0;
+    virtual void mnuFileWrite_Click() = 0;
     virtual void mnuFileExit_Click() = 0;
     virtual void Form_Load() = 0;
     virtual void Form_Resize() = 0;

@@ -90,6 +90,8 @@ class IMenuItem {
     virtual ~IMenuItem() = default;
     virtual void Checked(bool on) = 0;
     virtual bool Checked() const = 0;
+    virtual void Enabled(bool on) = 0;
+    virtual bool Enabled() const = 0;
 };
 
 // The top-level window: its caption, outer geometry and inner (client) size.
@@ -121,6 +123,27 @@ class IMessageBox {
   public:
     virtual ~IMessageBox() = default;
     virtual std::int16_t ShowCritical(const std::string& text, const std::string& title) = 0;
+};
+
+// The standard modal dialogs that choose a file: the path chosen, or "" when cancelled. folder
+// is where the dialog starts; filter lists the kinds offered, "Text (*.txt);;All files (*)".
+class IFileDialog {
+  public:
+    virtual ~IFileDialog() = default;
+    virtual std::string OpenFileName(const std::string& title, const std::string& folder,
+                                     const std::string& filter) = 0;
+    // A name typed without an extension gets defaultSuffix ("txt", without the dot).
+    virtual std::string SaveFileName(const std::string& title, const std::string& folder,
+                                     const std::string& filter,
+                                     const std::string& defaultSuffix) = 0;
+};
+
+// A modal question with Yes and No buttons, No the default; true when the user chose Yes.
+// warning shows the warning icon instead of the question mark.
+class IConfirmBox {
+  public:
+    virtual ~IConfirmBox() = default;
+    virtual bool Confirm(const std::string& text, const std::string& title, bool warning) = 0;
 };
 
 class IBeeper {

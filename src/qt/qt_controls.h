@@ -183,13 +183,16 @@ class QtLine final : public ILine {
     std::int32_t y2_ = 0;
 };
 
-// A checkable menu command; its check mark is set by the logic only (see QtMainWindow).
+// A menu command; its check mark and its enabled state are set by the logic only (see
+// QtMainWindow).
 class QtMenuItem final : public IMenuItem {
   public:
     explicit QtMenuItem(QAction* action) : action_(action) {}
 
     void Checked(bool on) override { action_->setChecked(on); }
     bool Checked() const override { return action_->isChecked(); }
+    void Enabled(bool on) override { action_->setEnabled(on); }
+    bool Enabled() const override { return action_->isEnabled(); }
 
     QAction* action() const { return action_; }
 

@@ -43,6 +43,8 @@ QtMainWindow::QtMainWindow(QWidget* parent) : QMainWindow(parent), scale_(screen
     window_ = std::make_unique<QtWindow>(this, client_, scale_);
     screen_ = std::make_unique<QtScreen>(*this, scale_);
     messageBox_ = std::make_unique<QtMessageBox>(this);
+    confirmBox_ = std::make_unique<QtConfirmBox>(this);
+    fileDialog_ = std::make_unique<QtFileDialog>(this);
     BuildControls();
     BuildMenus();
 
@@ -62,6 +64,7 @@ QtMainWindow::QtMainWindow(QWidget* parent) : QMainWindow(parent), scale_(screen
     controls_.lblTitle = lblTitle_.get();
     controls_.lblProgress = lblProgress_.get();
     controls_.lblComBusy = lblComBusy_.get();
+    controls_.lblImageFile = lblImageFile_.get();
     for (std::size_t i = 0; i < linSepa_.size(); ++i) {
         controls_.linSepa[i] = linSepa_[i].get();
     }
@@ -71,7 +74,12 @@ QtMainWindow::QtMainWindow(QWidget* parent) : QMainWindow(parent), scale_(screen
     for (std::size_t i = 0; i < mnuOptionSelAutoRelease_.size(); ++i) {
         controls_.mnuOptionSelAutoRelease[i] = mnuOptionSelAutoRelease_[i].get();
     }
+    controls_.mnuFileSave = mnuFileSave_.get();
+    controls_.mnuFileOpen = mnuFileOpen_.get();
+    controls_.mnuFileWrite = mnuFileWrite_.get();
     controls_.messageBox = messageBox_.get();
+    controls_.confirmBox = confirmBox_.get();
+    controls_.fileDialog = fileDialog_.get();
     controls_.beeper = &beeper_;
 
     // Keys reach the window before the focused control, whichever it is; the same filter
@@ -147,6 +155,9 @@ void QtMainWindow::BuildControls() {
     QFrame* parameterPage = makeFrame(client_, 3);
     auto* dump = Named(new QPlainTextEdit(parameterPage), QStringLiteral("txtDispPara"));
     txtDispPara_ = std::make_unique<QtTextBox>(dump, scale_);
+    auto* imageFile = Named(new QLabel(parameterPage), QStringLiteral("lblImageFile"));
+    imageFile->setFont(CourierNew(9.0, true));
+    lblImageFile_ = std::make_unique<QtLabel>(imageFile, scale_, false);
 
     auto* status = Named(new QLabel(client_), QStringLiteral("lblComBusy"));
     status->setFont(CourierNew(9.0, true));
@@ -162,6 +173,24 @@ void QtMainWindow::BuildControls() {
 
 void QtMainWindow::BuildMenus() {
     QMenu* file = Named(menuBar()->addMenu(QStringLiteral("&File")), QStringLiteral("mnuFileTop"));
+    auto makeFileItem = [this, file](const QString& caption, const QString& name,
+                                     void (IMainFormEvents::*onClick)()) {
+        QAction* action = Named(file->addAction(caption), name);
+        connect(action, &QAction::triggered, this, [this, onClick] {
+            if (events_ != nullptr) {
+                RunGuarded(this, [&] { (events_->*onClick)(); });
+            }
+        });
+        return std::make_unique<QtMenuItem>(action);
+    };
+    mnuFileSave_ = makeFileItem(QStringLiteral("&Save EEPROM image..."),
+                                QStringLiteral("mnuFileSave"), &IMainFormEvents::mnuFileSave_Click);
+    mnuFileOpen_ = makeFileItem(QStringLiteral("&Open EEPROM image..."),
+                                QStringLiteral("mnuFileOpen"), &IMainFormEvents::mnuFileOpen_Click);
+    mnuFileWrite_ =
+        makeFileItem(QStringLiteral("&Write EEPROM image to transceiver..."),
+                     QStringLiteral("mnuFileWrite"), &IMainFormEvents::mnuFileWrite_Click);
+    file->addSeparator();
     QAction* exit = Named(file->addAction(QStringLiteral("E&xit")), QStringLiteral("mnuFileExit"));
     connect(exit, &QAction::triggered, this, [this] {
         if (events_ != nullptr) {

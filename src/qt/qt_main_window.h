@@ -6,6 +6,7 @@
 
 #include "platform/main_form.h"
 #include "qt/qt_controls.h"
+#include "qt/qt_file_dialog.h"
 #include "qt/qt_message_box.h"
 #include "qt/qt_screen.h"
 
@@ -64,10 +65,16 @@ class QtMainWindow final : public QMainWindow {
     std::unique_ptr<QtLabel> lblTitle_;
     std::unique_ptr<QtLabel> lblProgress_;
     std::unique_ptr<QtLabel> lblComBusy_;
+    std::unique_ptr<QtLabel> lblImageFile_;
     std::array<std::unique_ptr<QtLine>, 2> linSepa_;
     std::array<std::unique_ptr<QtMenuItem>, 5> mnuOptSelCom_;
     std::array<std::unique_ptr<QtMenuItem>, 6> mnuOptionSelAutoRelease_;
+    std::unique_ptr<QtMenuItem> mnuFileSave_;
+    std::unique_ptr<QtMenuItem> mnuFileOpen_;
+    std::unique_ptr<QtMenuItem> mnuFileWrite_;
     std::unique_ptr<QtMessageBox> messageBox_;
+    std::unique_ptr<QtConfirmBox> confirmBox_;
+    std::unique_ptr<QtFileDialog> fileDialog_;
     QtBeeper beeper_;
     frmMainControls controls_;
 };

@@ -14,4 +14,13 @@ std::int16_t QtMessageBox::ShowCritical(const std::string& text, const std::stri
     return 1;
 }
 
+bool QtConfirmBox::Confirm(const std::string& text, const std::string& title, bool warning) {
+    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Question, ToQString(title),
+                    ToQtLines(text), QMessageBox::Yes | QMessageBox::No, owner_.data());
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace quorvane

@@ -22,4 +22,16 @@ class QtMessageBox final : public IMessageBox {
     QPointer<QWidget> owner_;
 };
 
+// The Yes/No question: No is the default button and Escape answers No too, so that nothing
+// is done by a key pressed in haste.
+class QtConfirmBox final : public IConfirmBox {
+  public:
+    explicit QtConfirmBox(QWidget* owner = nullptr) : owner_(owner) {}
+
+    bool Confirm(const std::string& text, const std::string& title, bool warning) override;
+
+  private:
+    QPointer<QWidget> owner_;
+};
+
 }  // namespace quorvane

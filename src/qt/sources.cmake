@@ -2,6 +2,7 @@
 # helpers.
 list(APPEND QUORVANE_QT_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/qt_controls.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qt_file_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_guard.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_key_codes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_main_window.cpp

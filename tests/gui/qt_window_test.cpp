@@ -48,6 +48,9 @@ struct RecordingEvents : IMainFormEvents {
     void cmd00_KeyPress(std::int16_t i, char c) override { Add("cmd00_KeyPress", i, c); }
     void mnuOptSelCom_Click(std::int16_t i) override { Add("mnuOptSelCom_Click", i); }
     void mnuOptionSelAutoRelease_Click(std::int16_t i) override { Add("AutoRelease_Click", i); }
+    void mnuFileSave_Click() override { Add("mnuFileSave_Click"); }
+    void mnuFileOpen_Click() override { Add("mnuFileOpen_Click"); }
+    void mnuFileWrite_Click() override { Add("mnuFileWrite_Click"); }
     void mnuFileExit_Click() override { Add("mnuFileExit_Click"); }
     void Form_Load() override {
         Add("Form_Load");
@@ -94,7 +97,8 @@ class WindowTest : public ::testing::Test {
 
 TEST_F(WindowTest, MenusShowTheirCaptionsAndOnlyTheLogicSetsCheckMarks) {
     c().mnuOptSelCom[1]->Checked(true);
-    for (const char* name : {"mnuOptSelCom_3", "mnuOptSelCom_1", "mnuOptionSelAutoRelease_5"}) {
+    for (const char* name :
+         {"mnuOptSelCom_3", "mnuOptSelCom_1", "mnuOptionSelAutoRelease_5", "mnuFileWrite"}) {
         Find<QAction>(name)->trigger();
     }
     QStringList seen;
@@ -109,10 +113,12 @@ TEST_F(WindowTest, MenusShowTheirCaptionsAndOnlyTheLogicSetsCheckMarks) {
         }
     }
     EXPECT_EQ(seen.join(", "),
-              "&File, E&xit, &Option, &Port, COM &1 (checked), COM &2, COM &3, COM &4, "
+              "&File, &Save EEPROM image..., &Open EEPROM image..., "
+              "&Write EEPROM image to transceiver..., , E&xit, &Option, &Port, COM &1 (checked), "
+              "COM &2, COM &3, COM &4, "
               "&Auto port release, &OFF, &1 sec, &2 sec, &3 sec, &4 sec, &5 sec");
-    EXPECT_EQ(events.log,
-              (Log{"mnuOptSelCom_Click 3", "mnuOptSelCom_Click 1", "AutoRelease_Click 5"}));
+    EXPECT_EQ(events.log, (Log{"mnuOptSelCom_Click 3", "mnuOptSelCom_Click 1",
+                               "AutoRelease_Click 5", "mnuFileWrite_Click"}));
 }
 
 TEST_F(WindowTest, KeysReachTheLogicFirstAndConsumedOnesStopThere) {
