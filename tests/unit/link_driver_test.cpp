@@ -62,6 +62,21 @@ TEST_F(LinkDriver, FramesOnePayloadAtATimeAndOnlyWithRoomToSend) {
     EXPECT_TRUE(drv.SendEnable());
 }
 
+TEST_F(LinkDriver, AnEchoLostInCloneDataIsResentOnceTheLineIsQuietElseLineBusy) {
+    for (const bool quiet : {true, false}) {
+        const Bytes frame = Start(1, kIdentify, false);
+        for (int ms = 0; ms < 1000; ms += 100) {
+            rig.clock.Advance(quiet && ms >= 700 ? 0 : 100);
+            drv.read(Record("0100015500"));
+        }
+        rig.port.written.clear();
+        After(quiet ? 300 : 0);
+        EXPECT_EQ(drv.nowError(), quiet ? LinkError::None : LinkError::LineBusy);
+        EXPECT_EQ(rig.port.written, quiet ? frame : Bytes{});
+        drv.Reset();
+    }
+}
+
 TEST_F(LinkDriver, EchoWaitIs1000AndAnswerWait1200MillisecondsWithTheResendsAllowed) {
     Start(1, kIdentify, false);
     After(999);
