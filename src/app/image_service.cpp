@@ -131,7 +131,7 @@ OpenedImage EepromImageService::OpenImage(const std::string& path) const {
     return opened;
 }
 
-WriteCheck EepromImageService::CheckWrite(const std::string& path) const {
+WriteCheck EepromImageService::CheckImageForWrite(const std::string& path) const {
     WriteCheck check;
     if (!asRead_) {
         check.text = "Cannot write the image '" + path + "': no transceiver is connected.";
@@ -165,6 +165,19 @@ WriteCheck EepromImageService::CheckWrite(const std::string& path) const {
     return check;
 }
 
+ImageFileView EepromImageService::Open(const std::string& path) {
+    const OpenedImage opened = OpenImage(path);
+    return {opened.fileName, opened.identity, opened.dumpText, opened.error};
+}
+
+ImageWriteQuestion EepromImageService::CheckWrite(const std::string& path) {
+    const WriteCheck check = CheckImageForWrite(path);
+    if (!check.allowed) {
+        return {check.text, "", false};
+    }
+    return {"", check.text, check.unknownOrigin || check.otherSub};
+}
+
 bool EepromImageService::CanWrite() const {
     const Int16 step = links_.ops.stepNo();
     return state_ == State::Idle && asRead_ && step >= kCycleFirstStep && step <= kCycleLastStep &&
@@ -176,7 +189,7 @@ void EepromImageService::StartWrite(const std::string& path) {
         return;
     }
     // Checked again: the file may have changed since the user confirmed.
-    const WriteCheck check = CheckWrite(path);
+    const WriteCheck check = CheckImageForWrite(path);
     const ImageFileResult loaded = LoadImageFile(path);
     if (!check.allowed || !loaded.file) {
         Say(check.allowed ? loaded.error : check.text);

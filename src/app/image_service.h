@@ -5,6 +5,7 @@
 #include <string>
 
 #include "adjust/ind_op_rig_tamsk.h"
+#include "app/image_commands.h"
 #include "image/image_file.h"
 #include "platform/main_form.h"
 #include "platform/wall_clock.h"
@@ -37,7 +38,7 @@ struct WriteCheck {
 // saving the current image, opening a file to view its parameters, and writing a file to the
 // transceiver (clone write, then a clone read to compare). The write is stepped from the tick
 // and never blocks; its failures are reported as every communication failure is.
-class EepromImageService final : public ICloneErrorReport {
+class EepromImageService final : public ICloneErrorReport, public IImageCommands {
   public:
     struct Links {
         clsCmcVep3Drv& driver;
@@ -64,13 +65,20 @@ class EepromImageService final : public ICloneErrorReport {
     // else the message.
     std::string SaveImage(const std::string& path) const;
     OpenedImage OpenImage(const std::string& path) const;
-    WriteCheck CheckWrite(const std::string& path) const;
+    WriteCheck CheckImageForWrite(const std::string& path) const;
 
     // Connected (the adjusting cycle runs), nothing on the line and no write under way.
-    bool CanWrite() const;
+    bool CanWrite() const override;
     bool Writing() const { return state_ != State::Idle; }
     // Writes the file after the user confirmed; does nothing unless CanWrite().
-    void StartWrite(const std::string& path);
+    void StartWrite(const std::string& path) override;
+
+    // IImageCommands, for the File menu.
+    bool CanSave() const override { return asRead_.has_value() && !Writing(); }
+    std::string DefaultFolder() const override { return links_.backupFolder.string(); }
+    std::string Save(const std::string& path) override { return SaveImage(path); }
+    ImageFileView Open(const std::string& path) override;
+    ImageWriteQuestion CheckWrite(const std::string& path) override;
 
     // One step, after each tick of the port form.
     void Task();

@@ -57,6 +57,7 @@ Program::Program(const Platform& platform)
     ops_->cloneReadDone([this] { images_->CloneReadDone(); });
     // Failures pass through the image service, which must know when its write has failed.
     seq_.errorReport(images_.get());
+    main_.imageCommands(images_.get());
     main_.Attach(*ops_);
     main_.loadData(prof_);
 
@@ -74,6 +75,7 @@ Program::~Program() {
     seq_.subNameCheck(nullptr);
     seq_.errorReport(nullptr);
     ops_->cloneReadDone(nullptr);
+    main_.imageCommands(nullptr);
 }
 
 void Program::ShutdownCom() {

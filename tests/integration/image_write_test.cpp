@@ -44,7 +44,7 @@ TEST(ImageWrite, BackupThenWriteReadBackAndCompare) {
     image[0x7FDF] = 0x5A;
     const fs::path file = data.path() / "new.qvimg";
     ASSERT_EQ(SaveImageFile(file, image, kOrigin), "");
-    const WriteCheck check = rig.program.Images().CheckWrite(file.string());
+    const WriteCheck check = rig.program.Images().CheckImageForWrite(file.string());
     EXPECT_TRUE(check.allowed);
     EXPECT_EQ(check.text,
               "Write the EEPROM image 'new.qvimg' to the transceiver?\n\nImage: model 8537, sub "
@@ -120,7 +120,7 @@ TEST(ImageWrite, FaultsAndRefusedFiles) {
     ImageOrigin other = kOrigin;
     other.identity.model = 0x8538;
     ASSERT_EQ(SaveImageFile(otherModel, sim::SimImage::Generate(2).data(), other), "");
-    EXPECT_EQ(rig.program.Images().CheckWrite(otherModel.string()).text,
+    EXPECT_EQ(rig.program.Images().CheckImageForWrite(otherModel.string()).text,
               "Cannot write the image '" + otherModel.string() +
                   "': it was read from model 8538, the transceiver is model 8537.");
     for (const fs::path& refused : {shortFile, otherModel}) {
