@@ -168,8 +168,11 @@ TEST_F(LinkDriver, ForeignFramesAndStrayBytesAreIgnoredAndBadAnswersRefused) {
     Start(1, kIdentify);
     drv.read(sim::ToProgram(sim::IdentityPayload({.model = 0x853A})));
     EXPECT_EQ(drv.nowError(), LinkError::BadAnswer);
-    // After a whole frame, a terminator outside any frame drops the rest of its batch.
     drv.nowError(LinkError::None);
+    Start(1, kIdentify);  // an E or D between digits reads as an exponent: still numeric
+    drv.read(sim::ToProgram(sim::IdentityPayload({.model = 0x8E37})));
+    EXPECT_EQ(drv.nowError(), LinkError::None);
+    // After a whole frame, a terminator outside any frame drops the rest of its batch.
     Start(5, kE8, true, true);
     Bytes batch = Radio("E0");
     for (const Bytes& part : {HexToBytes("01FD"), Radio("E8853702003141")}) {
@@ -207,12 +210,17 @@ TEST_F(LinkDriver, CloneWriteSendsEachFrameAfterTheEchoOfThePreviousAndTakesTheR
             sent.insert(sent.end(), last.begin(), last.end());
             rig.port.outBufferCount = result.empty() && frame == 2 ? 1024 : 0;  // no room
             drv.read(last);
+            if (frame == 1) {
+                EXPECT_EQ(drv.lastEeAdr(), 0x102);  // the last address sent
+            }
         }
         if (result.empty()) {
             EXPECT_EQ(drv.nowError(), LinkError::FrameNotSent);
             continue;
         }
         EXPECT_EQ(sent, expected);
+        drv.read(Radio("E1"));  // no result: waits on
+        EXPECT_TRUE(drv.Running());
         drv.read(Radio(result));
         EXPECT_EQ(drv.nowError(), result == "E600"   ? LinkError::None
                                   : result == "E601" ? LinkError::CloneWriteRejected
