@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QStandardPaths>
 
 #include "qt/qt_guard.h"
 #include "qt/qt_message_box.h"
@@ -14,13 +15,24 @@
 
 namespace quorvane {
 
+namespace {
+
+// Where the automatic backups and other kept data live: $XDG_DATA_HOME/quorvane-adj.
+std::string UserDataFolder() {
+    return FromQString(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                       QStringLiteral("/quorvane-adj"));
+}
+
+}  // namespace
+
 QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
                      std::function<void()> onEnd, IPortEnumeration* ports)
     : window_(std::make_unique<QtMainWindow>()),
       serial_(std::make_unique<QtSerialControl>(
           [this](std::int16_t portNo) { return PortDevice(portNo); })) {
-    program_ = std::make_unique<Program>(Platform{
-        *serial_, clock_, store_, process, window_->Controls(), std::move(settingsDirectory)});
+    program_ = std::make_unique<Program>(Platform{*serial_, clock_, store_, process,
+                                                  window_->Controls(), std::move(settingsDirectory),
+                                                  UserDataFolder(), &wallClock_});
     frmCom& com = program_->Com();
     ticks_ = std::make_unique<QtTickSource>([this] { program_->Tick(); },
                                             static_cast<int>(frmCom::kTickPeriodMs));

@@ -9,6 +9,7 @@
 #include "platform/process_services.h"
 #include "platform/steady_clock.h"
 #include "platform/ui_controls.h"
+#include "platform/wall_clock.h"
 #include "qt/qt_main_window.h"
 #include "qt/qt_platform.h"
 #include "qt/qt_serial_control.h"
@@ -59,6 +60,7 @@ class QtProgram {
   private:
     IniFileStore store_;
     SteadyClock clock_;
+    SystemWallClock wallClock_;
     std::unique_ptr<QtMainWindow> window_;
     std::unique_ptr<QtSerialControl> serial_;
     std::unique_ptr<Program> program_;
