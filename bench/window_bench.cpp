@@ -513,6 +513,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     QTemporaryDir dir;
+    // The automatic backups of the connects go there too, never to the user's folder.
+    qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
     if (!dir.isValid()) {
         Say("bench: no temporary directory\n");
         return 1;

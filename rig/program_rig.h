@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <sstream>
@@ -16,16 +17,34 @@
 
 namespace quorvane::test {
 
+// The time of day, set by hand: 2026-12-07 05:15:02 UTC unless a test moves it.
+class FixedWallClock final : public IWallClock {
+  public:
+    std::chrono::sys_seconds Now() override { return now; }
+    std::chrono::sys_seconds now = std::chrono::sys_days{std::chrono::December / 7 / 2026} +
+                                   std::chrono::hours{5} + std::chrono::minutes{15} +
+                                   std::chrono::seconds{2};
+};
+
 // The whole program without a window toolkit over the in-process stand-in transceiver: fake
 // window controls, an in-memory settings file, the loopback serial control and one hand-set
 // clock. Time moves only in 50 ms periods, so a run is the same on every machine.
 class ProgramRig {
   public:
+    // userDataFolder: where automatic backups go; empty: none are made.
     explicit ProgramRig(sim::TamskorConfig config = {},
-                        sim::SimImage image = sim::SimImage::Generate(1))
+                        sim::SimImage image = sim::SimImage::Generate(1),
+                        std::string userDataFolder = {})
         : sim(std::move(config), std::move(image)),
           trace(traceText),
-          program(Platform{sim.serial, sim.clock, profile, process, form.controls}) {
+          program(Platform{sim.serial,
+                           sim.clock,
+                           profile,
+                           process,
+                           form.controls,
+                           {},
+                           std::move(userDataFolder),
+                           &wallClock}) {
         sim.transceiver.SetTrace(&trace);
         program.MainWindow().Form_Load();
         program.MainWindow().Form_Resize();
@@ -121,6 +140,7 @@ class ProgramRig {
     FakeMainForm form;
     FakeProfileFile profile;
     FakeProcessServices process;
+    FixedWallClock wallClock;
     SimRig sim;
     std::ostringstream traceText;
     sim::WireTrace trace;

@@ -22,6 +22,9 @@ enum class Fault : std::uint8_t {
     DroppedBytes,    // every k-th answer frame loses its middle byte
     HangUp,          // the transceiver goes silent after clone-read data frame k
     BeyondImage,     // clone-read data frame k is addressed past the end of the image
+    RejectedWrite,   // a clone write ends with E6 01 and the image unchanged
+    NoWriteResult,   // a clone write's E5 gets no E6
+    WriteHangUp,     // the transceiver goes silent after clone-write record k
 };
 
 struct FaultInfo {
@@ -32,7 +35,7 @@ struct FaultInfo {
     const char* help;
 };
 
-inline constexpr std::array<FaultInfo, 13> kFaults{{
+inline constexpr std::array<FaultInfo, 16> kFaults{{
     {Fault::NoEcho, "no-echo", false, 0, "the cable echoes nothing (answers still come)"},
     {Fault::NoAnswer, "no-answer", false, 0, "every frame is echoed, none is answered"},
     {Fault::WrongModel, "wrong-model", false, 0,
@@ -56,6 +59,12 @@ inline constexpr std::array<FaultInfo, 13> kFaults{{
      "silent after clone-read data frame k; on a pseudo-terminal the line is closed"},
     {Fault::BeyondImage, "beyond-image", true, 1,
      "clone-read data frame k is addressed past the end of the image (7FE0), checksum right"},
+    {Fault::RejectedWrite, "rejected-write", false, 0,
+     "a clone write is answered E6 01 and the image stays as it was"},
+    {Fault::NoWriteResult, "no-write-result", false, 0,
+     "the end of a clone write (E5) is echoed but never answered"},
+    {Fault::WriteHangUp, "write-hang-up", true, 1,
+     "silent after clone-write record k; on a pseudo-terminal the line is closed"},
 }};
 
 const FaultInfo& InfoOf(Fault fault);

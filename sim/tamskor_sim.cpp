@@ -251,6 +251,7 @@ void TamskorSim::HandleFrame(const Bytes& c, SimTime t) {
             }
             writing_ = true;
             writeOk_ = true;
+            writeRecords_ = 0;
             staging_ = image_;  // records land here; the image takes them only at the end
             return;
         case wire::kCloneData:
@@ -367,12 +368,29 @@ void TamskorSim::CloneWriteRecord(const Bytes& c, SimTime t) {
         return;
     }
     std::copy(record->data.begin(), record->data.end(), staging_.data().begin() + record->address);
+    ++writeRecords_;
+    if (config_.faults.Has(Fault::WriteHangUp) &&
+        writeRecords_ == config_.faults.K(Fault::WriteHangUp)) {
+        writing_ = false;
+        hungUp_ = true;
+        hangUpAt_ = line_.FreeAt();
+        Note(t, "fault: hanging up after clone-write record " + std::to_string(writeRecords_));
+    }
 }
 
 void TamskorSim::CloneWriteEnd(const Bytes& c, SimTime t) {
     const bool signatureOk = c.size() == 3 + wire::kCloneSignature.size() &&
                              BytesToText(Bytes(c.begin() + 3, c.end())) == wire::kCloneSignature;
-    const std::uint8_t result = signatureOk && writeOk_ ? 0x00 : 0x01;
+    if (config_.faults.Has(Fault::NoWriteResult)) {
+        writing_ = false;
+        Note(t, "fault: clone write result withheld, the image is unchanged");
+        return;
+    }
+    const bool rejected = config_.faults.Has(Fault::RejectedWrite);
+    if (rejected) {
+        Note(t, "fault: clone write rejected");
+    }
+    const std::uint8_t result = signatureOk && writeOk_ && !rejected ? 0x00 : 0x01;
     if (result == 0) {
         image_ = staging_;
     } else {

@@ -128,6 +128,7 @@ class TamskorSim {
     // Clone write in progress.
     bool writing_ = false;
     bool writeOk_ = true;
+    int writeRecords_ = 0;
     SimImage staging_;
 
     int answerFrames_ = 0;

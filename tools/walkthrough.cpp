@@ -196,7 +196,7 @@ bool Walkthrough::FileMenuAndSave() {
         return false;
     }
     Pump(300);
-    ShotWithBox(menu, "09-file-menu.png", "the File menu while connected");
+    ShotWithBox(menu, "10-file-menu.png", "the File menu while connected");
     menu->hide();
     savedImage_ = QDir(files_.path()).filePath(QStringLiteral("bench-radio.qvimg"));
     Say("Save EEPROM image: the image with the new SQL and BPF T1 values.\n");
@@ -214,7 +214,7 @@ bool Walkthrough::OpenImage() {
     }
     Say("  %s\n", c.lblImageFile->Caption().c_str());
     Pump(300);
-    Shot("10-opened-image.png", "an image file's parameter dump");
+    Shot("11-opened-image.png", "an image file's parameter dump");
     return true;
 }
 

@@ -77,6 +77,8 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     // Asked, with a time in ms, for a tick once a settling wait has run out, so that the next
     // step goes out then rather than at the timer's next period; wired by the tick's owner.
     void wakeRequest(std::function<void(Int32)> f) { wakeRequest_ = std::move(f); }
+    // Called once a clone read has brought the whole image in, before anything is sent.
+    void cloneReadDone(std::function<void()> f) { cloneReadDone_ = std::move(f); }
 
     // State for tests and the window.
     Int16 stepNo() const { return stepNo_; }
@@ -168,6 +170,7 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     std::array<Int16, 22> tblTempBorder_{};
     Int32 waitE8Ms_ = 0;
     std::function<void(Int32)> wakeRequest_;
+    std::function<void()> cloneReadDone_;
     std::array<Int16, 6> adLast_{};
     std::array<Int16, 10> daLast_{};
     ItemIndices items_;

@@ -155,6 +155,9 @@ bool clsIndOp_RigTamsk::ReadAndBuild() {
         seq_.easyCloneRead();
         return false;
     }
+    if (cloneReadDone_) {
+        cloneReadDone_();
+    }
     radioId_ = HexToBytes(links_.radio.radioNameM() + links_.radio.radionameS());
     flgMid_ = objIndEep_.RigTamskEep_GetMid();
     ReadItemValues();

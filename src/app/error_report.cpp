@@ -46,6 +46,9 @@ std::string LinkErrorMessage(LinkError lastError) {
             return "Data counter error." + StandardTail();
         case LinkError::CloneDataNotStorable:
             return "Data overflow." + StandardTail();
+        case LinkError::LineBusy:
+            return Lines({"Transceiver is still sending clone data.", "",
+                          "Wait until it stops, then press Connect again."});
         case LinkError::CloneWriteRefused:
         case LinkError::CloneWriteRejected:
             return Lines({"Cannot write cloning data.", "", kHeading, kCable, kPower});

@@ -48,7 +48,16 @@ Program::Program(const Platform& platform)
     ops_ = std::make_unique<clsIndOp_RigTamsk>(clsIndOp_RigTamsk::Links{
         console_, seq_, driver_, radio_, platform.form, main_, platform.clock});
     seq_.subNameCheck(ops_.get());
-    seq_.errorReport(&main_);
+    images_ = std::make_unique<EepromImageService>(EepromImageService::Links{
+        driver_, radio_, seq_, *ops_, main_, platform.form,
+        platform.wallClock != nullptr ? *platform.wallClock : systemWallClock_,
+        platform.userDataFolder.empty()
+            ? std::filesystem::path()
+            : std::filesystem::path(platform.userDataFolder) / "backups"});
+    ops_->cloneReadDone([this] { images_->CloneReadDone(); });
+    // Failures pass through the image service, which must know when its write has failed.
+    seq_.errorReport(images_.get());
+    main_.imageCommands(images_.get());
     main_.Attach(*ops_);
     main_.loadData(prof_);
 
@@ -65,6 +74,8 @@ Program::~Program() {
     com_.settingsSaver(nullptr);
     seq_.subNameCheck(nullptr);
     seq_.errorReport(nullptr);
+    ops_->cloneReadDone(nullptr);
+    main_.imageCommands(nullptr);
 }
 
 void Program::ShutdownCom() {

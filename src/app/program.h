@@ -4,6 +4,7 @@
 #include <string>
 
 #include "adjust/ind_op_rig_tamsk.h"
+#include "app/image_service.h"
 #include "app/main_window.h"
 #include "console/console.h"
 #include "platform/clock.h"
@@ -12,6 +13,7 @@
 #include "platform/profile_file.h"
 #include "platform/program_title.h"
 #include "platform/serial_control.h"
+#include "platform/wall_clock.h"
 #include "protocol/link_driver.h"
 #include "protocol/radio.h"
 #include "protocol/sequencer.h"
@@ -31,6 +33,11 @@ struct Platform {
     const frmMainControls& form;
     // Where the settings file lives; empty: the program's own directory.
     std::string settingsDirectory{};
+    // The user's data folder: automatic backups go to its "backups" folder; empty: none are
+    // made.
+    std::string userDataFolder{};
+    // The time of day for stamping images; null: the system clock.
+    IWallClock* wallClock = nullptr;
 };
 
 // The composition root: exactly one of each main object, created and wired in the order of
@@ -46,7 +53,10 @@ class Program final : public ISaveSettings {
     Program& operator=(const Program&) = delete;
 
     // The 50 ms timer's tick.
-    void Tick() { com_.timSolid_Timer(); }
+    void Tick() {
+        com_.timSolid_Timer();
+        images_->Task();
+    }
 
     // Shutdown when the window closes: the port is closed, the options written, the tick
     // stopped.
@@ -62,6 +72,7 @@ class Program final : public ISaveSettings {
     frmMain& MainWindow() { return main_; }
     clsIndOp_RigTamsk& Operations() { return *ops_; }
     clsCmcProfileIO& Profile() { return prof_; }
+    EepromImageService& Images() { return *images_; }
     const Platform& Parts() const { return platform_; }
 
   private:
@@ -74,6 +85,8 @@ class Program final : public ISaveSettings {
     clsConsole console_;
     frmMain main_;
     std::unique_ptr<clsIndOp_RigTamsk> ops_;
+    SystemWallClock systemWallClock_;
+    std::unique_ptr<EepromImageService> images_;
 };
 
 inline constexpr auto kAlreadyRunningText = JoinLiterals(

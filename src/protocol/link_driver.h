@@ -21,6 +21,9 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     static constexpr Int32 kRxBufMax = 256;
     static constexpr Int32 kEchoTimeout = 1000;
     static constexpr Int32 kAnswerTimeout = 1200;
+    // How long the line must have been silent before a frame that met a transceiver still
+    // sending is sent once more.
+    static constexpr Int32 kQuietMs = 200;
 
     explicit clsCmcVep3Drv(IClock& clock);
 
@@ -98,9 +101,18 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     void AppendToRxBuf(const std::uint8_t* first, const std::uint8_t* last);
     void ReadEcho(const std::uint8_t*& first, const std::uint8_t* last);
     void ReadAnswer(const std::uint8_t*& first, const std::uint8_t* last);
+    void NoteLineBusy(const Bytes& seen, const std::uint8_t* first, const std::uint8_t* last);
+    void EchoTimedOut();
 
     frmCom* myObjCom_ = nullptr;
     clsCmcTick respTimer_;
+    // Restarted by every received batch: expired once the line has been quiet for kQuietMs.
+    clsCmcTick quietTimer_;
+    // While the echo is awaited: clone data from the transceiver, or the frame's own bytes in
+    // order but with others between them (it went out while the transceiver was sending).
+    bool lineBusySeen_ = false;
+    std::size_t scatteredEcho_ = 0;
+    bool resentAfterBusy_ = false;
     Int16 workMode_ = 0;
     bool waitAnswer_ = false;
     Int16 retryCount_ = 0;

@@ -82,6 +82,9 @@ void clsCmcVep3Drv::AppendToRxBuf(const std::uint8_t* first, const std::uint8_t*
 }
 
 void clsCmcVep3Drv::read(const Bytes& data) {
+    if (!data.empty()) {
+        quietTimer_.counter(kQuietMs);
+    }
     const std::uint8_t* p = data.data();
     const std::uint8_t* const end = p + data.size();
     // The wait state is looked at afresh on every pass: one batch may hold the echo and the
@@ -102,6 +105,7 @@ void clsCmcVep3Drv::ReadEcho(const std::uint8_t*& p, const std::uint8_t* end) {
     // arriving in the same batch cannot push the echo out of sight.
     Bytes seen = rxBuf_;
     seen.insert(seen.end(), p, end);
+    NoteLineBusy(seen, p, end);
     const auto hit = std::search(seen.begin(), seen.end(), txBuf_.begin(), txBuf_.end());
     if (txBuf_.empty() || hit == seen.end()) {
         AppendToRxBuf(p, end);
@@ -116,6 +120,42 @@ void clsCmcVep3Drv::ReadEcho(const std::uint8_t*& p, const std::uint8_t* end) {
     rxBuf_.clear();
     HandleLinkEvent(1, Bytes{});
     outsideFrame_ = true;
+}
+
+void clsCmcVep3Drv::NoteLineBusy(const Bytes& seen, const std::uint8_t* p,
+                                 const std::uint8_t* end) {
+    static constexpr std::uint8_t kCloneDataHeader[] = {
+        wire::kPreamble, wire::kPreamble, wire::kOwnAddress, wire::kRadioAddress, wire::kCloneData};
+    if (std::search(seen.begin(), seen.end(), std::begin(kCloneDataHeader),
+                    std::end(kCloneDataHeader)) != seen.end()) {
+        lineBusySeen_ = true;
+    }
+    for (; p != end && scatteredEcho_ < txBuf_.size(); ++p) {
+        if (*p == txBuf_[scatteredEcho_]) {
+            ++scatteredEcho_;
+        }
+    }
+    if (!txBuf_.empty() && scatteredEcho_ == txBuf_.size()) {
+        lineBusySeen_ = true;
+    }
+}
+
+void clsCmcVep3Drv::EchoTimedOut() {
+    if (!lineBusySeen_) {
+        nowError(LinkError::NoEcho);
+        return;
+    }
+    // The transceiver was still sending (a clone read the program gave up keeps streaming):
+    // once it has fallen silent the frame goes out once more, else that is what is reported.
+    if (resentAfterBusy_ || quietTimer_.counter() > 0) {
+        nowError(LinkError::LineBusy);
+        return;
+    }
+    resentAfterBusy_ = true;
+    EndExchange();
+    if (RealSend(savedPayload_) != 0) {
+        nowError(LinkError::FrameNotSent);
+    }
 }
 
 void clsCmcVep3Drv::ReadAnswer(const std::uint8_t*& p, const std::uint8_t* end) {
@@ -312,7 +352,7 @@ Int16 clsCmcVep3Drv::StoreCloneData(const Bytes& frame) {
 void clsCmcVep3Drv::task() {
     if (waitState_ == 1) {
         if (respTimer_.counter() < 1) {
-            nowError(LinkError::NoEcho);
+            EchoTimedOut();
         }
     } else if (waitState_ == 2) {
         if (respTimer_.counter() < 1 && RetrySend() != 0) {

@@ -31,7 +31,7 @@ constexpr std::size_t kListRangeWidth = 10;
 
 }  // namespace
 
-clsCmcVep3Drv::clsCmcVep3Drv(IClock& clock) : respTimer_(clock) {
+clsCmcVep3Drv::clsCmcVep3Drv(IClock& clock) : respTimer_(clock), quietTimer_(clock) {
     rxBuf_.reserve(kRxBufMax);
     Reset();
 }
@@ -67,6 +67,8 @@ Int16 clsCmcVep3Drv::RealSend(const Bytes& payload) {
     txBuf_.push_back(wire::kEndOfFrame);
     // Bytes left from an earlier exchange can never be part of this frame's echo.
     rxBuf_.clear();
+    lineBusySeen_ = false;
+    scatteredEcho_ = 0;
     if (workMode_ == 5) {
         // A payload without command bytes has nothing to repeat; its answer must carry 0.
         e8CheckByte_ = payload.size() >= 6 ? payload[5] : 0;
@@ -92,6 +94,7 @@ Int16 clsCmcVep3Drv::RealSend(const Bytes& payload) {
 Int16 clsCmcVep3Drv::Send(const Bytes& payload) {
     const Int16 result = RealSend(payload);
     retriesLeft_ = retryCount_;
+    resentAfterBusy_ = false;
     return result;
 }
 

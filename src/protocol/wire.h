@@ -98,6 +98,9 @@ enum class LinkError : std::int16_t {
     CloneWriteRefused = 6,  // never raised; reported as CloneWriteRejected is
     CloneWriteRejected = 7,
     FrameNotSent = 8,
+    // The frame went out while the transceiver was still sending (a clone read the program
+    // gave up goes on for a minute) and the line did not fall silent.
+    LineBusy = 9,
 };
 
 // The sequencer's failure of an operation (error).

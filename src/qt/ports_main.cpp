@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <string>
 
+#include "qt/qt_port_enumeration.h"
 #include "qt/qt_text.h"
 #include "qt/settings_location.h"
 #include "settings/ini_file_store.h"
+#include "settings/port_choice.h"
 #include "settings/port_map.h"
 #include "settings/settings_file.h"
 
@@ -31,7 +33,8 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral(
         "Shows COM 1 to COM 4, or sets the device COM N (1 to 10) opens: key COMN of section\n"
         "[PORTS] in the settings file QUORVAADJ.rs. An empty DEVICE (\"\") restores the\n"
-        "default /dev/ttyS<N-1>. Every other line of the file is kept."));
+        "default /dev/ttyS<N-1>. Every other line of the file is kept.\n"
+        "--list shows the serial ports found, as Option > Serial device... does."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption settingsDir(
@@ -39,6 +42,12 @@ int main(int argc, char** argv) {
         QStringLiteral("Use the settings file in <dir> instead of the one quorvane-adj uses."),
         QStringLiteral("dir"));
     parser.addOption(settingsDir);
+    const QCommandLineOption list(
+        QStringLiteral("list"),
+        QStringLiteral("List the serial ports found, one a line: device, description, "
+                       "manufacturer, serial number, USB id, whether you may open it, and its "
+                       "persistent names."));
+    parser.addOption(list);
     parser.addPositionalArgument(QStringLiteral("N DEVICE"),
                                  QStringLiteral("COM port N (1 to 10) and the device it opens"),
                                  QStringLiteral("[N DEVICE]"));
@@ -50,6 +59,17 @@ int main(int argc, char** argv) {
     }
     if (parser.isSet(QStringLiteral("version"))) {
         parser.showVersion();
+    }
+    if (parser.isSet(list)) {
+        QtPortEnumeration ports;
+        const auto rows = PortRows(ports.Ports(true));
+        for (const PortRow& row : rows) {
+            std::printf("%s\n", PortListLine(row).c_str());
+        }
+        if (rows.empty()) {
+            std::printf("no serial port found\n");
+        }
+        return 0;
     }
     const QString directory = parser.isSet(settingsDir)
                                   ? parser.value(settingsDir)
@@ -74,8 +94,7 @@ int main(int argc, char** argv) {
     if (!number || portNo < 1 || portNo > 10) {
         return Refuse(QStringLiteral("the port number must be 1 to 10, not '%1'").arg(args[0]));
     }
-    if (!store.WriteProfileString(kPortsSection, "COM" + std::to_string(portNo),
-                                  FromQString(args[1]), file)) {
+    if (!SetComPortDevice(store, file, static_cast<Int16>(portNo), FromQString(args[1]))) {
         std::fprintf(stderr, "quorvane-ports: cannot write %s\n", file.c_str());
         return 1;
     }

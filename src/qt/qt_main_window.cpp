@@ -205,6 +205,10 @@ void QtMainWindow::BuildMenus() {
         Named(option->addMenu(QStringLiteral("&Port")), QStringLiteral("mnuOptionComPort"));
     QMenu* release = Named(option->addMenu(QStringLiteral("&Auto port release")),
                            QStringLiteral("mnuOptionAutoRelease"));
+    serialDevice_ = Named(option->addAction(QStringLiteral("&Serial device...")),
+                          QStringLiteral("mnuOptionSerialDevice"));
+    portMenu_ = port;
+    port->setStyle(&portMenuStyle_);
 
     // Choosing an item does not move its check mark: the logic sets the marks on its tick.
     auto makeItem = [this](QMenu* menu, const QString& caption, const QString& name, auto onClick) {
@@ -231,6 +235,14 @@ void QtMainWindow::BuildMenus() {
             makeItem(release, caption, IndexedName("mnuOptionSelAutoRelease", i),
                      [index](IMainFormEvents& e) { e.mnuOptionSelAutoRelease_Click(index); });
     }
+}
+
+void QtMainWindow::PortDeviceText(std::size_t portNo, const QString& text) {
+    MenuRightTextStyle::SetRightText(*mnuOptSelCom_.at(portNo)->action(), text);
+}
+
+QString QtMainWindow::PortDeviceText(std::size_t portNo) const {
+    return MenuRightTextStyle::RightText(*mnuOptSelCom_.at(portNo)->action());
 }
 
 void QtMainWindow::setVisible(bool visible) {

@@ -7,10 +7,13 @@
 #include "platform/main_form.h"
 #include "qt/qt_controls.h"
 #include "qt/qt_file_dialog.h"
+#include "qt/qt_menu_right_text.h"
 #include "qt/qt_message_box.h"
 #include "qt/qt_screen.h"
 
+class QAction;
 class QKeyEvent;
+class QMenu;
 
 namespace quorvane {
 
@@ -34,6 +37,13 @@ class QtMainWindow final : public QMainWindow {
 
     const TwipScale& Scale() const { return scale_; }
 
+    // Option > Port, whose "COM &n" items show beside them the device they open
+    // (PortDeviceText), and Option > Serial device..., which the program answers.
+    QMenu* PortMenu() const { return portMenu_; }
+    QAction* SerialDeviceItem() const { return serialDevice_; }
+    void PortDeviceText(std::size_t portNo, const QString& text);
+    QString PortDeviceText(std::size_t portNo) const;
+
     // The first show runs Form_Load before the window becomes visible.
     void setVisible(bool visible) override;
 
@@ -50,6 +60,9 @@ class QtMainWindow final : public QMainWindow {
     bool PressDefaultOrCancel(const QKeyEvent& event, const QWidget* receiver);
 
     IMainFormEvents* events_ = nullptr;
+    MenuRightTextStyle portMenuStyle_;
+    QMenu* portMenu_ = nullptr;
+    QAction* serialDevice_ = nullptr;
     bool loaded_ = false;
     bool unloaded_ = false;
 

@@ -1,21 +1,38 @@
 #include "qt/qt_program.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QStandardPaths>
 
+#include "qt/qt_guard.h"
 #include "qt/qt_message_box.h"
+#include "qt/qt_port_dialog.h"
+#include "qt/qt_port_enumeration.h"
 #include "qt/qt_text.h"
 #include "qt/settings_location.h"
 #include "settings/port_map.h"
 
 namespace quorvane {
 
+namespace {
+
+// Where the automatic backups and other kept data live: $XDG_DATA_HOME/quorvane-adj.
+std::string UserDataFolder() {
+    return FromQString(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                       QStringLiteral("/quorvane-adj"));
+}
+
+}  // namespace
+
 QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
-                     std::function<void()> onEnd)
+                     std::function<void()> onEnd, IPortEnumeration* ports)
     : window_(std::make_unique<QtMainWindow>()),
       serial_(std::make_unique<QtSerialControl>(
           [this](std::int16_t portNo) { return PortDevice(portNo); })) {
-    program_ = std::make_unique<Program>(Platform{
-        *serial_, clock_, store_, process, window_->Controls(), std::move(settingsDirectory)});
+    program_ = std::make_unique<Program>(Platform{*serial_, clock_, store_, process,
+                                                  window_->Controls(), std::move(settingsDirectory),
+                                                  UserDataFolder(), &wallClock_});
     frmCom& com = program_->Com();
     ticks_ = std::make_unique<QtTickSource>([this] { program_->Tick(); },
                                             static_cast<int>(frmCom::kTickPeriodMs));
@@ -28,6 +45,16 @@ QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
     main.onTickRequest([this] { ticks_->RunSoon(); });
     program_->Operations().wakeRequest([this](Int32 ms) { ticks_->RunAfter(ms); });
     window_->Events(&main);
+
+    if (ports == nullptr) {
+        ownPorts_ = std::make_unique<QtPortEnumeration>([this] { return serial_->OpenDevice(); });
+        ports = ownPorts_.get();
+    }
+    ports_ = ports;
+    QObject::connect(window_->PortMenu(), &QMenu::aboutToShow, window_.get(),
+                     [this] { RunGuarded(window_.get(), [this] { ShowPortDevices(); }); });
+    QObject::connect(window_->SerialDeviceItem(), &QAction::triggered, window_.get(),
+                     [this] { RunGuarded(window_.get(), [this] { ChooseSerialDevice(); }); });
 }
 
 QtProgram::~QtProgram() {
@@ -49,6 +76,35 @@ void QtProgram::Show() {
 
 std::string QtProgram::PortDevice(Int16 portNo) {
     return ComPortDevice(store_, SettingsFile(), portNo);
+}
+
+void QtProgram::ShowPortDevices() {
+    for (Int16 n = 1; n <= 4; ++n) {
+        const std::string device = PortDevice(n);
+        window_->PortDeviceText(static_cast<std::size_t>(n),
+                                ToQString(MenuDeviceText(device, ports_->Access(device))));
+    }
+}
+
+void QtProgram::ChooseSerialDevice() {
+    const Int16 portNo = program_->MainWindow().ComPortNo();
+    if (portNo < frmCom::kMinComPortNum || portNo > frmCom::kMaxComPortNum) {
+        return;  // a port number the settings file spoilt names no key to write
+    }
+    const std::string before = PortDevice(portNo);
+    QtPortDialog dialog(*ports_, portNo, before, window_.get());
+    if (onPortDialog_) {
+        onPortDialog_(dialog);
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    SetComPortDevice(store_, SettingsFile(), portNo, dialog.Chosen());
+    if (PortDevice(portNo) != before) {
+        program_->Operations().RigOpFunc_ResetAll();
+    }
+    ShowPortDevices();
+    ticks_->RunSoon();
 }
 
 int RunProgram(IProcessServices& process, IMessageBox& refusalBox,

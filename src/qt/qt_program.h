@@ -5,15 +5,18 @@
 #include <string>
 
 #include "app/program.h"
+#include "platform/port_enumeration.h"
 #include "platform/process_services.h"
 #include "platform/steady_clock.h"
 #include "platform/ui_controls.h"
+#include "platform/wall_clock.h"
 #include "qt/qt_main_window.h"
 #include "qt/qt_platform.h"
 #include "qt/qt_serial_control.h"
 #include "settings/ini_file_store.h"
 
 class QApplication;
+class QDialog;
 
 namespace quorvane {
 
@@ -24,9 +27,10 @@ namespace quorvane {
 class QtProgram {
   public:
     // settingsDirectory: where the settings file is read and written; empty: the program's
-    // own directory. The process services must outlive this object.
+    // own directory. The process services (and the port enumeration, when one is given in
+    // place of the system's) must outlive this object.
     QtProgram(IProcessServices& process, std::string settingsDirectory,
-              std::function<void()> onEnd = {});
+              std::function<void()> onEnd = {}, IPortEnumeration* ports = nullptr);
     ~QtProgram();
     QtProgram(const QtProgram&) = delete;
     QtProgram& operator=(const QtProgram&) = delete;
@@ -43,13 +47,27 @@ class QtProgram {
     // The device COM port portNo opens: [PORTS] COMn of the settings file, else the default.
     std::string PortDevice(Int16 portNo);
 
+    // Puts beside each "COM &n" of Option > Port the device it opens, or that it is missing;
+    // done each time the menu opens.
+    void ShowPortDevices();
+    // Option > Serial device...: the device dialog for the current COM port; a device chosen
+    // there is stored in the settings file, and when COM n now opens another device the
+    // adjustment operations are reset (the port closes), as on choosing another COM port.
+    void ChooseSerialDevice();
+    // Called with the dialog once it is built, before it runs (tests drive it from here).
+    void onPortDialog(std::function<void(QDialog&)> f) { onPortDialog_ = std::move(f); }
+
   private:
     IniFileStore store_;
     SteadyClock clock_;
+    SystemWallClock wallClock_;
     std::unique_ptr<QtMainWindow> window_;
     std::unique_ptr<QtSerialControl> serial_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<QtTickSource> ticks_;
+    std::unique_ptr<IPortEnumeration> ownPorts_;
+    IPortEnumeration* ports_ = nullptr;
+    std::function<void(QDialog&)> onPortDialog_;
 };
 
 // The desktop program from start to end: the single-instance claim first (a refusal shows

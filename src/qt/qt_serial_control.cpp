@@ -116,6 +116,7 @@ bool QtSerialControl::PortOpen(bool open) {
     if (!port_.open(QIODevice::ReadWrite)) {
         return false;
     }
+    openPath_ = path;
     // A pseudo-terminal has no modem lines; failing to set them is no failure of the open.
     port_.setDataTerminalReady(dtr_);
     port_.setRequestToSend(rts_);

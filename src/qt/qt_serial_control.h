@@ -55,6 +55,9 @@ class QtSerialControl final : public ISerialControl {
     Bytes Input() override;
     bool Output(const Bytes& bytes) override;
 
+    // The path the port has open; empty while it is closed.
+    std::string OpenDevice() const { return port_.isOpen() ? openPath_ : std::string(); }
+
   private:
     void ApplyLineSettings();
     void OnReadyRead();
@@ -65,6 +68,7 @@ class QtSerialControl final : public ISerialControl {
 
     QSerialPort port_;
     PortPath pathForPort_;
+    std::string openPath_;
     ISerialEventSink* sink_ = nullptr;
     std::int16_t commPort_ = 1;
     std::string settingsText_ = "9600,N,8,1";

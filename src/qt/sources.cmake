@@ -6,8 +6,11 @@ list(APPEND QUORVANE_QT_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/qt_guard.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_key_codes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_main_window.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qt_menu_right_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_message_box.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_platform.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qt_port_dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qt_port_enumeration.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_screen.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_serial_control.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_text.cpp

@@ -34,4 +34,10 @@ std::string ComPortDevice(IProfileFile& store, const std::string& settingsFile, 
     return device.empty() ? DefaultComPortDevice(portNo) : device;
 }
 
+bool SetComPortDevice(IProfileFile& store, const std::string& settingsFile, Int16 portNo,
+                      const std::string& device) {
+    return store.WriteProfileString(kPortsSection, "COM" + std::to_string(portNo), device,
+                                    settingsFile);
+}
+
 }  // namespace quorvane

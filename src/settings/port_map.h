@@ -18,4 +18,9 @@ std::string DefaultComPortDevice(Int16 portNo);
 // is set and not blank, else DefaultComPortDevice.
 std::string ComPortDevice(IProfileFile& store, const std::string& settingsFile, Int16 portNo);
 
+// Makes COM port portNo open device (empty: the default again), changing that one key and
+// keeping every other line of settingsFile; false when the file cannot be written.
+bool SetComPortDevice(IProfileFile& store, const std::string& settingsFile, Int16 portNo,
+                      const std::string& device);
+
 }  // namespace quorvane

@@ -10,14 +10,17 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "qt/qt_port_dialog.h"
 #include "qt/qt_program.h"
 #include "support/file_text.h"
 #include "support/sim_process.h"
@@ -35,13 +38,28 @@ bool WaitFor(const std::function<bool()>& done, int deadlineMs = 10000) {
     return done();
 }
 
+// A fixed list of ports; a path is present when the list names it.
+struct FixedPorts final : IPortEnumeration {
+    std::vector<SerialPortEntry> ports;
+    std::vector<SerialPortEntry> Ports(bool) override { return ports; }
+    PortAccess Access(const std::string& path) override {
+        for (const SerialPortEntry& p : ports) {
+            if (path == p.device || path == p.byId || path == p.byPath) {
+                return p.access;
+            }
+        }
+        return PortAccess::Missing;
+    }
+};
+
 class ProgramGui : public ::testing::Test {
   protected:
     ~ProgramGui() override { program.reset(); }
 
     void Start(const std::string& settings) {
         test::WriteFile(dir.File("QUORVAADJ.rs"), settings);
-        program = std::make_unique<QtProgram>(process, dir.path().string(), [this] { ++ends; });
+        program = std::make_unique<QtProgram>(
+            process, dir.path().string(), [this] { ++ends; }, &fixedPorts);
         program->Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&program->Window()));
     }
@@ -70,6 +88,7 @@ class ProgramGui : public ::testing::Test {
     std::string link = dir.File("radio");
     std::string trace = dir.File("trace");
     QtProcessServices process;
+    FixedPorts fixedPorts;
     std::unique_ptr<QtProgram> program;
     int ends = 0;
 };
@@ -134,6 +153,55 @@ TEST_F(ProgramGui, TheMenusShowTheStoredAndChosenOptionsAndExitWritesThem) {
     EXPECT_TRUE(WaitFor([&] { return ends == 1 && !program->Window().isVisible(); }));
     EXPECT_EQ(test::ReadFile(dir.File("QUORVAADJ.rs")),
               "[OPTION]\nComPort=4\nComAutoRelease=2\n[PORTS]\nCOM1=/dev/ttyUSB0\n");
+}
+
+TEST_F(ProgramGui, ThePortMenuShowsDevicesAndTheDevicePickedInTheDialogIsWhereConnectGoes) {
+    const auto sim = Sim({"--clone-end", "017F"});
+    ASSERT_TRUE(sim->Ok());
+    // The stand-in's line with a persistent name, and a pair of identical adapters.
+    const std::string byPath = "/dev/serial/by-path/pci-0000:00:14.0-usb-0:";
+    auto twin = [&](const char* device, const char* socket) {
+        return SerialPortEntry{device,    "USB Serial",     "QinHeng", "",
+                               0x1a86,    0x7523,           "",        byPath + socket,
+                               "dialout", PortAccess::Busy, ""};
+    };
+    fixedPorts.ports = {
+        {sim->Device(), "Cloning cable", "Tamskor", "T1", 0x0403, 0x6001, link, "", "dialout",
+         PortAccess::Usable, ""},
+        twin("/dev/ttyUSB1", "1:1.0-port0"),
+        twin("/dev/ttyUSB2", "2:1.0-port0"),
+    };
+    Start("[OPTION]\nComPort=2\n[PORTS]\nCOM1=/dev/ttyUSB2\nCOM2=/dev/ttyUSB9\n");
+    emit Find<QMenu>("mnuOptionComPort")->aboutToShow();
+    EXPECT_EQ(Find<QAction>("mnuOptSelCom_2")->text(), "COM &2");
+    EXPECT_EQ(program->Window().PortDeviceText(1), "/dev/ttyUSB2");
+    EXPECT_EQ(program->Window().PortDeviceText(2), "/dev/ttyUSB9 (missing)");
+
+    std::vector<std::string> mapNames;
+    QString busyRow;
+    program->onPortDialog([&](QDialog& shown) {
+        QTimer::singleShot(0, [&] {
+            auto& dialog = static_cast<QtPortDialog&>(shown);
+            for (const PortRow& row : dialog.Rows()) {
+                mapNames.push_back(row.mapName);
+            }
+            auto* list = dialog.findChild<QTreeWidget*>("ports");
+            busyRow = list->topLevelItem(2)->text(0) + " " + list->topLevelItem(2)->text(5);
+            list->setCurrentItem(list->topLevelItem(0));
+            dialog.accept();
+        });
+    });
+    program->Window().SerialDeviceItem()->trigger();
+    EXPECT_EQ(mapNames,
+              (std::vector<std::string>{link, byPath + "1:1.0-port0", byPath + "2:1.0-port0"}));
+    EXPECT_EQ(busyRow.toStdString(), "/dev/ttyUSB2 no: busy");
+    EXPECT_EQ(test::ReadFile(dir.File("QUORVAADJ.rs")),
+              "[OPTION]\nComPort=2\n[PORTS]\nCOM1=/dev/ttyUSB2\nCOM2=" + link + "\n");
+    EXPECT_EQ(program->Window().PortDeviceText(2), QString::fromStdString(link));
+
+    Find<QAbstractButton>("cmd00_0")->click();
+    ASSERT_TRUE(WaitFor([&] { return Settled(); }));
+    EXPECT_EQ(Find<QLabel>("lblComBusy")->text(), "COM 2: OPEN");
 }
 
 TEST_F(ProgramGui, SaveWriteWithYesThenOpenThroughTheFileMenu) {

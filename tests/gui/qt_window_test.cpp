@@ -112,11 +112,12 @@ TEST_F(WindowTest, MenusShowTheirCaptionsAndOnlyTheLogicSetsCheckMarks) {
             }
         }
     }
-    EXPECT_EQ(seen.join(", "),
-              "&File, &Save EEPROM image..., &Open EEPROM image..., "
-              "&Write EEPROM image to transceiver..., , E&xit, &Option, &Port, COM &1 (checked), "
-              "COM &2, COM &3, COM &4, "
-              "&Auto port release, &OFF, &1 sec, &2 sec, &3 sec, &4 sec, &5 sec");
+    EXPECT_EQ(
+        seen.join(", "),
+        "&File, &Save EEPROM image..., &Open EEPROM image..., "
+        "&Write EEPROM image to transceiver..., , E&xit, &Option, &Port, COM &1 (checked), "
+        "COM &2, COM &3, COM &4, "
+        "&Auto port release, &OFF, &1 sec, &2 sec, &3 sec, &4 sec, &5 sec, &Serial device...");
     EXPECT_EQ(events.log, (Log{"mnuOptSelCom_Click 3", "mnuOptSelCom_Click 1",
                                "AutoRelease_Click 5", "mnuFileWrite_Click"}));
 }

@@ -70,6 +70,20 @@ TEST(FaultMatrix, TransceiverAndCableFaults) {
     }
 }
 
+TEST(FaultMatrix, AConnectWhileAnAbandonedCloneReadStreamsSendsAgainOnceTheLineIsQuiet) {
+    test::ProgramRig rig;
+    rig.program.MainWindow().cmd00_Click(0);
+    ASSERT_TRUE(rig.RunUntil([&] { return rig.program.Driver().lastEeAdr() > 0x1000; }, 60000));
+    rig.SentFrames();
+    ASSERT_TRUE(rig.Connect());
+    EXPECT_TRUE(rig.form.messageBox.texts.empty());
+    const auto sent = rig.SentFrames();
+    ASSERT_GE(sent.size(), 3u);
+    EXPECT_EQ(sent[0], sent[1]);
+    EXPECT_EQ(sent[1].substr(0, 11), "E0 identify");
+    EXPECT_EQ(sent[2].substr(0, 13), "E2 clone read");
+}
+
 TEST(FaultMatrix, StrayBytesBetweenFramesAreHarmless) {
     sim::TamskorConfig config;
     ASSERT_FALSE(config.faults.Parse("garbage"));

@@ -62,6 +62,21 @@ TEST_F(LinkDriver, FramesOnePayloadAtATimeAndOnlyWithRoomToSend) {
     EXPECT_TRUE(drv.SendEnable());
 }
 
+TEST_F(LinkDriver, AnEchoLostInCloneDataIsResentOnceTheLineIsQuietElseLineBusy) {
+    for (const bool quiet : {true, false}) {
+        const Bytes frame = Start(1, kIdentify, false);
+        for (int ms = 0; ms < 1000; ms += 100) {
+            rig.clock.Advance(quiet && ms >= 700 ? 0 : 100);
+            drv.read(Record("0100015500"));
+        }
+        rig.port.written.clear();
+        After(quiet ? 300 : 0);
+        EXPECT_EQ(drv.nowError(), quiet ? LinkError::None : LinkError::LineBusy);
+        EXPECT_EQ(rig.port.written, quiet ? frame : Bytes{});
+        drv.Reset();
+    }
+}
+
 TEST_F(LinkDriver, EchoWaitIs1000AndAnswerWait1200MillisecondsWithTheResendsAllowed) {
     Start(1, kIdentify, false);
     After(999);
@@ -149,6 +164,20 @@ TEST_F(LinkDriver, ForeignFramesAndStrayBytesAreIgnoredAndBadAnswersRefused) {
     After(1200);
     EXPECT_EQ(drv.nowError(), LinkError::NoAnswer);
     EXPECT_TRUE(drv.ansInfo().empty());
+    // Identifiers are decimal digits: a letter in the model makes a bad answer.
+    Start(1, kIdentify);
+    drv.read(sim::ToProgram(sim::IdentityPayload({.model = 0x853A})));
+    EXPECT_EQ(drv.nowError(), LinkError::BadAnswer);
+    // After a whole frame, a terminator outside any frame drops the rest of its batch.
+    Start(5, kE8, true, true);
+    Bytes batch = Radio("E0");
+    for (const Bytes& part : {HexToBytes("01FD"), Radio("E8853702003141")}) {
+        batch.insert(batch.end(), part.begin(), part.end());
+    }
+    drv.read(batch);
+    EXPECT_TRUE(drv.Running());
+    drv.read(Radio("E8853702003141"));
+    EXPECT_FALSE(drv.Running());
     // An E8 answer must carry numeric identifiers and repeat the first command byte.
     for (const char* wrong : {"E885370200", "E8853702003241", "E88537A2003141"}) {
         Start(5, kE8, true, true);

@@ -15,6 +15,8 @@ TEST(NumberFormat, RoundsHalfAwayFromZeroAndCarries) {
     // No integer digit is required by "###": the display conversion shows none.
     EXPECT_EQ(FormatNumber(0.25, "###.#0'C"), ".25'C");
     EXPECT_EQ(FormatNumber(2147.483647, "###0.#####0"), "2147.483647");
+    // Fifteen significant digits are all kept, none rounded.
+    EXPECT_EQ(FormatNumber(1.5, "0.00000000000000"), "1.50000000000000");
     EXPECT_EQ(StrNumber(-12), "-12");
 }
 

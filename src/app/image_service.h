@@ -1,0 +1,110 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "adjust/ind_op_rig_tamsk.h"
+#include "app/image_commands.h"
+#include "image/image_file.h"
+#include "platform/main_form.h"
+#include "platform/wall_clock.h"
+#include "protocol/link_driver.h"
+#include "protocol/radio.h"
+#include "protocol/sequencer.h"
+#include "protocol/sequencer_clients.h"
+
+namespace quorvane {
+
+// An image file opened for viewing, or the message why it cannot be.
+struct OpenedImage {
+    bool ok = false;
+    std::string error;     // "Cannot read the image 'PATH': REASON."
+    std::string fileName;  // the file's name without its folder
+    std::string identity;  // "model 8537, sub 0200, revision 04, read 2026-12-07 05:15:02 UTC"
+    std::string dumpText;  // the 66-line parameter dump, lines ending CR LF
+};
+
+// Whether an image file may be written to the connected transceiver: when allowed, text is
+// the question to confirm; when not, the message why.
+struct WriteCheck {
+    bool allowed = false;
+    std::string text;
+    bool unknownOrigin = false;  // a plain image: nothing says which transceiver it came from
+    bool otherSub = false;       // read from a transceiver with another sub identifier
+};
+
+// What the program does with whole EEPROM images: the automatic backup of every image read,
+// saving the current image, opening a file to view its parameters, and writing a file to the
+// transceiver (clone write, then a clone read to compare). The write is stepped from the tick
+// and never blocks; its failures are reported as every communication failure is.
+class EepromImageService final : public ICloneErrorReport, public IImageCommands {
+  public:
+    struct Links {
+        clsCmcVep3Drv& driver;
+        clsCmcRadio& radio;
+        clsCmcVep3Sequence& sequence;
+        clsIndOp_RigTamsk& ops;
+        ICloneErrorReport& report;  // the window's error report, which this one passes on to
+        const frmMainControls& form;
+        IWallClock& wallClock;
+        std::filesystem::path backupFolder;  // empty: no automatic backups
+    };
+
+    explicit EepromImageService(Links links);
+
+    // The adjustment operations' hook: a clone read has finished.
+    void CloneReadDone();
+
+    // The image as the last clone read brought it, with its origin; absent before a read.
+    const std::optional<EepromImageFile>& ImageAsRead() const { return asRead_; }
+    // The last automatic backup written; empty when none was.
+    const std::filesystem::path& LastBackup() const { return lastBackup_; }
+
+    // The current image (adjustments included) with the origin of its read: "" when saved,
+    // else the message.
+    std::string SaveImage(const std::string& path) const;
+    OpenedImage OpenImage(const std::string& path) const;
+    WriteCheck CheckImageForWrite(const std::string& path) const;
+
+    // Connected (the adjusting cycle runs), nothing on the line and no write under way.
+    bool CanWrite() const override;
+    bool Writing() const { return state_ != State::Idle; }
+    // Writes the file after the user confirmed; does nothing unless CanWrite().
+    void StartWrite(const std::string& path) override;
+
+    // IImageCommands, for the File menu.
+    bool CanSave() const override { return asRead_.has_value() && !Writing(); }
+    std::string DefaultFolder() const override { return links_.backupFolder.string(); }
+    std::string Save(const std::string& path) override { return SaveImage(path); }
+    ImageFileView Open(const std::string& path) override;
+    ImageWriteQuestion CheckWrite(const std::string& path) override;
+
+    // One step, after each tick of the port form.
+    void Task();
+
+    // ICloneErrorReport: notes that the write failed, then reports as the window does.
+    void MsgBoxCloneErr(clsCmcVep3Sequence& sequence) override;
+
+  private:
+    enum class State : std::uint8_t { Idle, Writing, ReadingBack };
+
+    void FinishReadBack();
+    void ShowProgress();
+    void Say(const std::string& text) const;
+
+    Links links_;
+    std::optional<EepromImageFile> asRead_;
+    std::filesystem::path lastBackup_;
+    State state_ = State::Idle;
+    bool failed_ = false;
+    Bytes written_;
+};
+
+// The identity as the transceiver's identification answer and the driver's end address give it.
+RadioIdentity IdentityOfAnswer(const Bytes& answer, Int32 endAddress);
+
+// "model 8537, sub 0200, revision 04"
+std::string IdentityText(const RadioIdentity& identity);
+
+}  // namespace quorvane
