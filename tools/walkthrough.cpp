@@ -328,13 +328,18 @@ void Walkthrough::Trigger(const char* name) {
 }
 
 void Walkthrough::TriggerWithFile(const char* name, const QString& path) {
-    // The dialog is modal: it is answered from a timer of its own event loop.
-    QTimer::singleShot(300, [path] {
+    // The dialog is modal: it is answered from a timer of its own event loop, as soon as it
+    // is there (building it may take a while on a busy machine).
+    auto* answer = new QTimer(&program_.Window());
+    QObject::connect(answer, &QTimer::timeout, [answer, path] {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            answer->stop();
+            answer->deleteLater();
             dialog->selectFile(path);
             static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
         }
     });
+    answer->start(100);
     Trigger(name);
 }
 
