@@ -4,6 +4,7 @@
 
 #include "platform/byte_string.h"
 #include "platform/checked.h"
+#include "platform/line_settings.h"
 #include "support/error_kind.h"
 
 namespace quorvane {
@@ -38,6 +39,19 @@ TEST(Conventions, OneBasedBytePositionsAreChecked) {
     EXPECT_EQ(RightB(b, 2), (Bytes{0xEE, 0xE1}));
     EXPECT_EQ(InStrB(b, Bytes{0xEE, 0xE1}), 2);
     EXPECT_EQ(InStrB(b, std::uint8_t{0xE1}), 3);
+}
+
+TEST(Conventions, LineSettingsTakeFourFieldsAndRefuseTheRest) {
+    const std::optional<LineSettings> s = ParseLineSettings("38400,E,7,1.5");
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->baud, 38400);
+    EXPECT_EQ(s->parity, 'E');
+    EXPECT_EQ(s->dataBits, 7);
+    EXPECT_EQ(s->stopBits, LineSettings::StopBits::OnePointFive);
+    for (const char* bad : {"9600,N,8", "9600,N,8,1,1", "96x0,N,8,1", ",N,8,1", "9600,X,8,1",
+                            "9600,N,9,1", "9600,N,4,1", "9600,N,8,3", "9600,N,8,"}) {
+        EXPECT_FALSE(ParseLineSettings(bad)) << bad;
+    }
 }
 
 }  // namespace

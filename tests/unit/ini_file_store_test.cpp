@@ -35,6 +35,7 @@ TEST(IniText, NamesIgnoreCaseBlanksAreDroppedAndTheFirstOfTwinsWins) {
         "\xEF\xBB\xBF[ option ]\n  comport \t=  7 \t\nName=\nq=\"a b\"\n"
         "k=1\nk=2\n[OPTION]\nk=3\nj=4\n";
     EXPECT_EQ(Read(text, " Option", "COMPORT "), "7");
+    EXPECT_EQ(Read("[ALPHA]\nAbc=1\n", "alpha", "aBC"), "1");
     EXPECT_EQ(Read(text, "OPTION", "Name"), "");  // present but empty
     EXPECT_EQ(Read(text, "OPTION", "q"), "\"a b\"");
     EXPECT_EQ(Read(text, "OPTION", "k"), "1");

@@ -168,6 +168,10 @@ TEST_F(LinkDriver, ForeignFramesAndStrayBytesAreIgnoredAndBadAnswersRefused) {
     Start(1, kIdentify);
     drv.read(sim::ToProgram(sim::IdentityPayload({.model = 0x853A})));
     EXPECT_EQ(drv.nowError(), LinkError::BadAnswer);
+    drv.nowError(LinkError::None);
+    Start(1, kIdentify);  // an E or D between digits reads as an exponent: still numeric
+    drv.read(sim::ToProgram(sim::IdentityPayload({.model = 0x8E37})));
+    EXPECT_EQ(drv.nowError(), LinkError::None);
     // After a whole frame, a terminator outside any frame drops the rest of its batch.
     Start(5, kE8, true, true);
     Bytes batch = Radio("E0");
@@ -176,8 +180,11 @@ TEST_F(LinkDriver, ForeignFramesAndStrayBytesAreIgnoredAndBadAnswersRefused) {
     }
     drv.read(batch);
     EXPECT_TRUE(drv.Running());
+    // A frame cut short is dropped at the next frame start; the whole frame after it counts.
+    const Bytes cut = HexToBytes("FEFEEFEEE8853702");
+    drv.read(cut);
     drv.read(Radio("E8853702003141"));
-    EXPECT_FALSE(drv.Running());
+    EXPECT_TRUE(!drv.Running() && drv.nowError() == LinkError::None);
     // An E8 answer must carry numeric identifiers and repeat the first command byte.
     for (const char* wrong : {"E885370200", "E8853702003241", "E88537A2003141"}) {
         Start(5, kE8, true, true);
@@ -203,12 +210,17 @@ TEST_F(LinkDriver, CloneWriteSendsEachFrameAfterTheEchoOfThePreviousAndTakesTheR
             sent.insert(sent.end(), last.begin(), last.end());
             rig.port.outBufferCount = result.empty() && frame == 2 ? 1024 : 0;  // no room
             drv.read(last);
+            if (frame == 1) {
+                EXPECT_EQ(drv.lastEeAdr(), 0x102);  // the last address sent
+            }
         }
         if (result.empty()) {
             EXPECT_EQ(drv.nowError(), LinkError::FrameNotSent);
             continue;
         }
         EXPECT_EQ(sent, expected);
+        drv.read(Radio("E1"));  // no result: waits on
+        EXPECT_TRUE(drv.Running());
         drv.read(Radio(result));
         EXPECT_EQ(drv.nowError(), result == "E600"   ? LinkError::None
                                   : result == "E601" ? LinkError::CloneWriteRejected

@@ -88,13 +88,14 @@ TEST_F(ProfileIOTest, StoredTextIsConvertedOrRefusedLeavingTheValue) {
     EXPECT_EQ(LoadAs("0.00005", Currency{}), "0");  // half to even
     EXPECT_EQ(LoadAs("0.00015", Currency{}), "0.0002");
     EXPECT_EQ(LoadAs("0.000051", Currency{}), "0.0001");  // beyond the half: up
+    EXPECT_EQ(LoadAs("1x", Currency{3}), "refused");
     EXPECT_EQ(LoadAs("922337203685477.5808", Currency{3}), "refused");
     const Date was{2001, 2, 3, 4, 5, 6};
     EXPECT_EQ(LoadAs("2006/01/31 13.45.10", was), "2006.01.31-13:45:10");
     EXPECT_EQ(LoadAs("2006.01.31", was), "2001.02.03-04:05:06");  // not 19 characters: kept
     EXPECT_EQ(LoadAs("2006.08.31-00:00:00", was), "2006.08.31-00:00:00");
     for (const char* bad : {"2100.02.29-00:00:00", "2006.08.32-00:00:00", "2006.04.31-00:00:00",
-                            "2006.01.31-24:00:00", "20x6.01.31-13:45:10"}) {
+                            "2006.01.31-24:00:00", "2006.01.31-13:45:60", "20x6.01.31-13:45:10"}) {
         EXPECT_EQ(LoadAs(bad, was), "refused") << bad;
     }
     EXPECT_EQ(LoadAs("yes", false), "1");

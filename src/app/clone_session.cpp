@@ -1,0 +1,91 @@
+#include "app/clone_session.h"
+
+#include <algorithm>
+
+#include "app/error_report.h"
+#include "app/image_service.h"
+#include "protocol/wire.h"
+
+namespace quorvane {
+
+CloneSession::CloneSession(ISerialControl& serial, IClock& clock, Int16 portNo)
+    : com_(serial), driver_(clock), seq_(com_, driver_, radio_, clock), portNo_(portNo) {
+    com_.vep3D(&driver_);
+    driver_.myObjCom(&com_);
+    com_.tickClient(this);
+    com_.Reset();
+    radio_.radioNameM(std::string(wire::kModelName));
+    radio_.radionameS(std::string(wire::kSubName));
+    com_.comPortNum(portNo);
+    com_.comBaud(9600);
+    driver_.Reset();
+    com_.Reset();
+    seq_.subNameCheck(this);
+    seq_.errorReport(this);
+    seq_.easyReset(portNo);
+    com_.timSolidEnabled(true);
+}
+
+CloneSession::~CloneSession() {
+    com_.timSolidEnabled(false);
+    com_.tickClient(nullptr);
+    seq_.subNameCheck(nullptr);
+    seq_.errorReport(nullptr);
+    com_.AllOver();
+}
+
+void CloneSession::StartRead() {
+    error_.clear();
+    radio_.eepImage().eeSize(wire::kImageSize);
+    seq_.easyCloneRead();
+}
+
+void CloneSession::StartWrite(const Bytes& image) {
+    error_.clear();
+    radio_.eepImage().eeSize(Len(image));
+    radio_.eepImage().WriteBlock(0, image);
+    radio_.cloneWriteAdrList_Clear();
+    radio_.cloneWriteAdrList_Add(
+        0, std::min<Int32>(wire::kLastImageAddress, driver_.EndAddress() - Int32{1}));
+    seq_.easyCloneWrite();
+}
+
+double CloneSession::Progress() const {
+    const double end = driver_.EndAddress();
+    return end > 0 ? std::clamp(driver_.lastEeAdr() / end, 0.0, 1.0) : 0.0;
+}
+
+Bytes CloneSession::Image() const {
+    const std::vector<std::uint8_t>& data = radio_.eepImage().data();
+    return Bytes(data.begin(), data.end());
+}
+
+RadioIdentity CloneSession::Identity() const {
+    return IdentityOfAnswer(seq_.ansInfo(), driver_.EndAddress());
+}
+
+void CloneSession::task() {
+    seq_.task();
+    if (seq_.OpRunning()) {
+        seq_.task();
+    }
+}
+
+void CloneSession::TickError(const std::exception& error) {
+    error_ = error.what();
+    seq_.easyReset(portNo_);
+}
+
+void CloneSession::MsgBoxCloneErr(clsCmcVep3Sequence& sequence) {
+    const CloneErrorState state{com_.errCannotOpen(), com_.errOverflow(), com_.comPortNum(),
+                                driver_.lastError(), sequence.error()};
+    error_ = CloneErrorMessage(state);
+    sequence.easyReset(portNo_);
+}
+
+bool CloneSession::RigOpFunc_CheckSubNameLegal(const std::string& subName) {
+    // The adjustment program's rule: sub identifiers 00xx to 02xx.
+    return subName.size() >= 2 && subName.compare(0, 2, "02") <= 0;
+}
+
+}  // namespace quorvane
