@@ -335,6 +335,10 @@ void Walkthrough::TriggerWithFile(const char* name, const QString& path) {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
             answer->stop();
             answer->deleteLater();
+            // A focused name field would keep its text: the name goes in unfocused.
+            if (QWidget* focused = dialog->focusWidget()) {
+                focused->clearFocus();
+            }
             dialog->selectFile(path);
             static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
         }

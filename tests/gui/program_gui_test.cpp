@@ -216,6 +216,10 @@ TEST_F(ProgramGui, SaveWriteWithYesThenOpenThroughTheFileMenu) {
     QObject::connect(&answerer, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            // A focused name field would keep its text: the name goes in unfocused.
+            if (QWidget* focused = dialog->focusWidget()) {
+                focused->clearFocus();
+            }
             dialog->selectFile(file);
             static_cast<QDialog*>(dialog)->accept();
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
