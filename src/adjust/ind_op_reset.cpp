@@ -155,7 +155,7 @@ void clsIndOp_RigTamsk::RigOpFunc_FormLayout() {
     quorvane::RigOpFunc_FormLayout(links_.form, firstLayout_);
 }
 
-bool clsIndOp_RigTamsk::RigOpFunc_CheckSubNameLegal(const std::string& nameS) {
+bool clsIndOp_RigTamsk::SubNameLegal(const std::string& nameS) {
     // Only the first byte of the sub name decides (00, 01, 02 are ours); an answer without a
     // whole first byte is refused rather than compared with whatever follows it.
     if (nameS.size() < 2) {

@@ -52,7 +52,12 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     void RigOpFunc_ResetAll();
     void RigOpFunc_ClickCmd00(Int16 Index);
     void RigOpFunc_SetComPortNo(Int16 portNo);
-    bool RigOpFunc_CheckSubNameLegal(const std::string& nameS) override;
+    bool RigOpFunc_CheckSubNameLegal(const std::string& nameS) override {
+        return SubNameLegal(nameS);
+    }
+    // Whether the sub identifier (four hexadecimal digits) is one of the transceivers adjusted
+    // here; the command-line tool asks it too.
+    static bool SubNameLegal(const std::string& nameS);
     void RigOpFunc_FormResource();
     void RigOpFunc_FormLayout();
     void task();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "adjust/ind_op_rig_tamsk.h"
 #include "app/error_report.h"
 #include "app/image_service.h"
 #include "protocol/wire.h"
@@ -84,8 +85,7 @@ void CloneSession::MsgBoxCloneErr(clsCmcVep3Sequence& sequence) {
 }
 
 bool CloneSession::RigOpFunc_CheckSubNameLegal(const std::string& subName) {
-    // The adjustment program's rule: sub identifiers 00xx to 02xx.
-    return subName.size() >= 2 && subName.compare(0, 2, "02") <= 0;
+    return clsIndOp_RigTamsk::SubNameLegal(subName);
 }
 
 }  // namespace quorvane

@@ -228,6 +228,8 @@ void EepromImageService::Task() {
     }
     if (failed_) {
         state_ = State::Idle;
+        // The transceiver may hold anything now; what is saved stays what was last read.
+        links_.radio.eepImage().WriteBlock(0, asRead_->image);
         return;
     }
     if (state_ == State::Writing) {

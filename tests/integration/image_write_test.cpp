@@ -109,6 +109,9 @@ TEST(ImageWrite, FaultsAndRefusedFiles) {
         EXPECT_EQ(rig.form.messageBox.texts.size(), 1u) << fault;
         EXPECT_TRUE(rig.InInitialState()) << fault;
         EXPECT_EQ(rig.Transceiver().Image().data(), before) << fault;
+        const fs::path saved = data.path() / "after-failure.qvimg";
+        EXPECT_EQ(rig.program.Images().SaveImage(saved.string()), "");
+        EXPECT_EQ(LoadImageFile(saved).file->image, before) << fault;
     }
 
     test::ProgramRig rig;

@@ -166,7 +166,7 @@ TEST_F(LinkDriver, ForeignFramesAndStrayBytesAreIgnoredAndBadAnswersRefused) {
     EXPECT_TRUE(drv.ansInfo().empty());
     // Identifiers are decimal digits: a letter in the model makes a bad answer.
     Start(1, kIdentify);
-    drv.read(sim::ToProgram(sim::IdentityPayload({.model = 0x853A})));
+    drv.read(sim::ToProgram(sim::IdentityPayload({.model = 0xA537})));
     EXPECT_EQ(drv.nowError(), LinkError::BadAnswer);
     drv.nowError(LinkError::None);
     Start(1, kIdentify);  // an E or D between digits reads as an exponent: still numeric

@@ -89,6 +89,7 @@ TEST_F(ProfileIOTest, StoredTextIsConvertedOrRefusedLeavingTheValue) {
     EXPECT_EQ(LoadAs("0.00015", Currency{}), "0.0002");
     EXPECT_EQ(LoadAs("0.000051", Currency{}), "0.0001");  // beyond the half: up
     EXPECT_EQ(LoadAs("1x", Currency{3}), "refused");
+    EXPECT_EQ(LoadAs("2.5", Currency{}), "2.5");
     EXPECT_EQ(LoadAs("922337203685477.5808", Currency{3}), "refused");
     const Date was{2001, 2, 3, 4, 5, 6};
     EXPECT_EQ(LoadAs("2006/01/31 13.45.10", was), "2006.01.31-13:45:10");
