@@ -6,7 +6,11 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
@@ -42,8 +46,10 @@ Walkthrough::Walkthrough(QtProgram& program, QString outputDirectory, std::FILE*
 bool Walkthrough::Run(int errorPort) {
     QDir().mkpath(out_);
     clock_.start();
+    // An image file opens only without a transceiver: after the error box, whose reset ends
+    // the session.
     const bool done = Title() && ConnectAndRead() && ChangeValue() && Sweep() && ParameterDump() &&
-                      (errorPort == 0 || ErrorBox(errorPort));
+                      FileMenuAndSave() && (errorPort == 0 || (ErrorBox(errorPort) && OpenImage()));
     if (done) {
         Exit();
         Say("Done: %d screenshots in %s\n", shots_, qPrintable(QDir(out_).absolutePath()));
@@ -180,6 +186,38 @@ bool Walkthrough::ParameterDump() {
                      "the return to the adjusting page");
 }
 
+bool Walkthrough::FileMenuAndSave() {
+    QtMainWindow& window = program_.Window();
+    auto* menu = window.findChild<QMenu*>(QStringLiteral("mnuFileTop"));
+    Say("File menu: save the image as it is now, open an image file, write one to the "
+        "transceiver.\n");
+    window.menuBar()->setActiveAction(menu->menuAction());
+    if (!WaitUntil([menu] { return menu->isVisible(); }, 5000, "the File menu")) {
+        return false;
+    }
+    Pump(300);
+    ShotWithBox(menu, "10-file-menu.png", "the File menu while connected");
+    menu->hide();
+    savedImage_ = QDir(files_.path()).filePath(QStringLiteral("bench-radio.qvimg"));
+    Say("Save EEPROM image: the image with the new SQL and BPF T1 values.\n");
+    TriggerWithFile("mnuFileSave", savedImage_);
+    return WaitUntil([this] { return QFileInfo::exists(savedImage_); }, 5000, "the saved image");
+}
+
+bool Walkthrough::OpenImage() {
+    const frmMainControls& c = program_.Window().Controls();
+    Say("Open EEPROM image: the saved file's parameters, with no transceiver connected.\n");
+    TriggerWithFile("mnuFileOpen", savedImage_);
+    if (!WaitUntil([&] { return c.fra01[3]->Visible() && c.lblImageFile->Visible(); }, 10000,
+                   "the opened image's dump")) {
+        return false;
+    }
+    Say("  %s\n", c.lblImageFile->Caption().c_str());
+    Pump(300);
+    Shot("11-opened-image.png", "an image file's parameter dump");
+    return true;
+}
+
 bool Walkthrough::ErrorBox(int errorPort) {
     frmMain& main = program_.Core().MainWindow();
     const Int16 ownPort = main.ComPortNo();
@@ -287,6 +325,26 @@ void Walkthrough::Trigger(const char* name) {
     if (action != nullptr) {
         action->trigger();
     }
+}
+
+void Walkthrough::TriggerWithFile(const char* name, const QString& path) {
+    // The dialog is modal: it is answered from a timer of its own event loop, as soon as it
+    // is there (building it may take a while on a busy machine).
+    auto* answer = new QTimer(&program_.Window());
+    QObject::connect(answer, &QTimer::timeout, [answer, path] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            answer->stop();
+            answer->deleteLater();
+            // A focused name field would keep its text: the name goes in unfocused.
+            if (QWidget* focused = dialog->focusWidget()) {
+                focused->clearFocus();
+            }
+            dialog->selectFile(path);
+            static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
+        }
+    });
+    answer->start(100);
+    Trigger(name);
 }
 
 void Walkthrough::Key(int key, Qt::KeyboardModifiers modifiers) {

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 
@@ -13,8 +14,10 @@ namespace quorvane {
 
 // The technician's main job, played on the real window against a transceiver on COM port
 // of the settings file: Connect and the clone read, a value change, a BPF T1 sweep, the
-// parameter dump and, when asked, the error box of a port whose transceiver is not fit. A
-// screenshot of every stage goes into the output directory; progress goes to the log.
+// parameter dump, the File menu and the saving of the image and, when asked, the error box of
+// a port whose transceiver is not fit followed by the saved image opened without a
+// transceiver. A screenshot of every stage goes into the output directory; progress goes to
+// the log.
 class Walkthrough {
   public:
     Walkthrough(QtProgram& program, QString outputDirectory, std::FILE* log);
@@ -29,7 +32,9 @@ class Walkthrough {
     bool ChangeValue();
     bool Sweep();
     bool ParameterDump();
+    bool FileMenuAndSave();
     bool ErrorBox(int errorPort);
+    bool OpenImage();
     void Exit();
 
     bool WaitUntil(const std::function<bool()>& done, int timeoutMs, const char* what);
@@ -39,6 +44,8 @@ class Walkthrough {
 
     void Click(const char* name);
     void Trigger(const char* name);
+    // Triggers the menu item and answers the file dialog it opens with path.
+    void TriggerWithFile(const char* name, const QString& path);
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // The console line whose text starts with title; -1 when there is none.
     int Line(const std::string& title) const;
@@ -50,6 +57,8 @@ class Walkthrough {
     std::FILE* log_;
     int shots_ = 0;
     QElapsedTimer clock_;
+    QTemporaryDir files_;
+    QString savedImage_;
 };
 
 }  // namespace quorvane

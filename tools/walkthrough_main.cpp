@@ -34,14 +34,16 @@ int Refuse(const QString& problem) {
 
 int main(int argc, char** argv) {
     using namespace quorvane;
+    // The walkthrough answers the file dialogs itself, which it can do only with Qt's own.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Opens the quorvane-adj window, plays Connect and the clone read, a value change, a\n"
-        "BPF T1 sweep and the parameter dump against the transceiver on the program's COM port,\n"
-        "and saves a screenshot of every stage. Takes about 90 s."));
+        "BPF T1 sweep, the parameter dump and the saving of the image against the transceiver on\n"
+        "the program's COM port, and saves a screenshot of every stage. Takes about 90 s."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption outOption(QStringLiteral("out"),
@@ -54,7 +56,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption errorPortOption(
         QStringLiteral("error-port"),
         QStringLiteral("Finally connect on COM <n> (1 to 4), which must give an error box, and "
-                       "photograph the box; 0 (the default): none."),
+                       "photograph the box, then open the saved image without a transceiver; 0 "
+                       "(the default): none."),
         QStringLiteral("n"));
     parser.addOptions({outOption, settingsOption, errorPortOption});
     if (!parser.parse(QCoreApplication::arguments())) {

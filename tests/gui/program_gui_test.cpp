@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -201,6 +202,47 @@ TEST_F(ProgramGui, ThePortMenuShowsDevicesAndTheDevicePickedInTheDialogIsWhereCo
     Find<QAbstractButton>("cmd00_0")->click();
     ASSERT_TRUE(WaitFor([&] { return Settled(); }));
     EXPECT_EQ(Find<QLabel>("lblComBusy")->text(), "COM 2: OPEN");
+}
+
+TEST_F(ProgramGui, SaveWriteWithYesThenOpenThroughTheFileMenu) {
+    Start("[PORTS]\nCOM1=" + link + "\n");
+    const auto radio = Sim({"--clone-end", "017F"});
+    Find<QAbstractButton>("cmd00_0")->click();
+    ASSERT_TRUE(WaitFor([&] { return Settled() && Find<QAction>("mnuFileWrite")->isEnabled(); }));
+    // Every modal window is answered: a file dialog with the file, a box with Yes or OK.
+    const QString file = QString::fromStdString(dir.File("radio.qvimg"));
+    QStringList boxes;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            // A focused name field would keep its text: the name goes in unfocused.
+            if (QWidget* focused = dialog->focusWidget()) {
+                focused->clearFocus();
+            }
+            dialog->selectFile(file);
+            static_cast<QDialog*>(dialog)->accept();
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            QAbstractButton* yes = box->button(QMessageBox::Yes);
+            boxes << (yes != nullptr && box->defaultButton() == box->button(QMessageBox::No)
+                          ? "default No"
+                          : box->text());
+            (yes != nullptr ? yes : box->button(QMessageBox::Ok))->click();
+        }
+    });
+    answerer.start(20);
+    Find<QAction>("mnuFileSave")->trigger();
+    Find<QAction>("mnuFileWrite")->trigger();
+    EXPECT_TRUE(WaitFor([&] { return boxes.size() == 2 && Settled(); }));
+    EXPECT_EQ(boxes.join("|"), "default No|The EEPROM image was written and read back unchanged.");
+
+    // Another port ends the session; the file then opens without a transceiver.
+    Find<QAction>("mnuOptSelCom_2")->trigger();
+    Find<QAction>("mnuOptSelCom_1")->trigger();
+    ASSERT_TRUE(WaitFor([&] { return Find<QAction>("mnuFileOpen")->isEnabled(); }));
+    Find<QAction>("mnuFileOpen")->trigger();
+    EXPECT_TRUE(WaitFor([&] { return Find<QLabel>("lblImageFile")->isVisible(); }));
+    EXPECT_TRUE(Find<QLabel>("lblImageFile")->text().startsWith("radio.qvimg  model 8537"));
 }
 
 }  // namespace
