@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "protocol/common.h"
+#include "protocol/wire.h"
 
 namespace quorvane::sim {
 
@@ -169,7 +170,7 @@ std::variant<SimOptions, int> ParseCommandLine(const std::vector<std::string>& a
     // Identifiers and the revision become frame bytes; FE and FD would break the framing.
     o.config.revision = static_cast<std::uint8_t>(revision);
     for (unsigned b : {unsigned(o.config.sub >> 8), unsigned(o.config.sub & 0xFF), revision}) {
-        if (b == 0xFE || b == 0xFD) {
+        if (b == wire::kPreamble || b == wire::kEndOfFrame) {
             return refuse("--sub and --revision must not contain the bytes FE or FD");
         }
     }
