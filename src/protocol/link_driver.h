@@ -101,18 +101,25 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     void AppendToRxBuf(const std::uint8_t* first, const std::uint8_t* last);
     void ReadEcho(const std::uint8_t*& first, const std::uint8_t* last);
     void ReadAnswer(const std::uint8_t*& first, const std::uint8_t* last);
-    void NoteLineBusy(const Bytes& seen, const std::uint8_t* first, const std::uint8_t* last);
-    void EchoTimedOut();
+    void NoteLineBusy(const Bytes& seen, Bytes::const_iterator echo, const std::uint8_t* first,
+                      const std::uint8_t* last);
+    // A time-out after the transceiver was seen sending on its own: the frame is sent once
+    // more when the line has fallen silent, else LineBusy; false when it was no such case.
+    bool TimedOutOnBusyLine(bool echoWait);
 
     frmCom* myObjCom_ = nullptr;
     clsCmcTick respTimer_;
     // Restarted by every received batch: expired once the line has been quiet for kQuietMs.
     clsCmcTick quietTimer_;
-    // While the echo is awaited: clone data from the transceiver, or the frame's own bytes in
-    // order but with others between them (it went out while the transceiver was sending).
+    // Signs that the transceiver was sending on its own when the frame went out: its clone data
+    // before the echo, the echo's bytes in order but with others between them, or the end of
+    // a frame whose start came before the echo.
     bool lineBusySeen_ = false;
     std::size_t scatteredEcho_ = 0;
     bool resentAfterBusy_ = false;
+    // The batch being read, and the last byte of the one before.
+    const std::uint8_t* batchBegin_ = nullptr;
+    std::uint8_t lastByte_ = 0;
     Int16 workMode_ = 0;
     bool waitAnswer_ = false;
     Int16 retryCount_ = 0;

@@ -87,6 +87,7 @@ void clsCmcVep3Drv::read(const Bytes& data) {
     }
     const std::uint8_t* p = data.data();
     const std::uint8_t* const end = p + data.size();
+    batchBegin_ = p;
     // The wait state is looked at afresh on every pass: one batch may hold the echo and the
     // start of the answer.
     while (p != end) {
@@ -98,6 +99,9 @@ void clsCmcVep3Drv::read(const Bytes& data) {
             p = end;  // nothing is awaited: dropped
         }
     }
+    if (!data.empty()) {
+        lastByte_ = data.back();
+    }
 }
 
 void clsCmcVep3Drv::ReadEcho(const std::uint8_t*& p, const std::uint8_t* end) {
@@ -105,8 +109,8 @@ void clsCmcVep3Drv::ReadEcho(const std::uint8_t*& p, const std::uint8_t* end) {
     // arriving in the same batch cannot push the echo out of sight.
     Bytes seen = rxBuf_;
     seen.insert(seen.end(), p, end);
-    NoteLineBusy(seen, p, end);
     const auto hit = std::search(seen.begin(), seen.end(), txBuf_.begin(), txBuf_.end());
+    NoteLineBusy(seen, hit, p, end);
     if (txBuf_.empty() || hit == seen.end()) {
         AppendToRxBuf(p, end);
         p = end;
@@ -122,40 +126,40 @@ void clsCmcVep3Drv::ReadEcho(const std::uint8_t*& p, const std::uint8_t* end) {
     outsideFrame_ = true;
 }
 
-void clsCmcVep3Drv::NoteLineBusy(const Bytes& seen, const std::uint8_t* p,
-                                 const std::uint8_t* end) {
+void clsCmcVep3Drv::NoteLineBusy(const Bytes& seen, Bytes::const_iterator echo,
+                                 const std::uint8_t* p, const std::uint8_t* end) {
+    // Only what came before the echo tells: the clone data of a read starts right after it.
     static constexpr std::uint8_t kCloneDataHeader[] = {
         wire::kPreamble, wire::kPreamble, wire::kOwnAddress, wire::kRadioAddress, wire::kCloneData};
-    if (std::search(seen.begin(), seen.end(), std::begin(kCloneDataHeader),
-                    std::end(kCloneDataHeader)) != seen.end()) {
+    if (std::search(seen.begin(), echo, std::begin(kCloneDataHeader), std::end(kCloneDataHeader)) !=
+        echo) {
         lineBusySeen_ = true;
     }
-    for (; p != end && scatteredEcho_ < txBuf_.size(); ++p) {
+    for (; echo == seen.end() && p != end && scatteredEcho_ < txBuf_.size(); ++p) {
         if (*p == txBuf_[scatteredEcho_]) {
             ++scatteredEcho_;
         }
     }
-    if (!txBuf_.empty() && scatteredEcho_ == txBuf_.size()) {
-        lineBusySeen_ = true;
-    }
 }
 
-void clsCmcVep3Drv::EchoTimedOut() {
-    if (!lineBusySeen_) {
-        nowError(LinkError::NoEcho);
-        return;
+bool clsCmcVep3Drv::TimedOutOnBusyLine(bool echoWait) {
+    // The echo's bytes all came, in order, but with others between them.
+    const bool scattered = echoWait && !txBuf_.empty() && scatteredEcho_ == txBuf_.size();
+    if (!(lineBusySeen_ || scattered) || (resentAfterBusy_ && !echoWait)) {
+        return false;
     }
     // The transceiver was still sending (a clone read the program gave up keeps streaming):
     // once it has fallen silent the frame goes out once more, else that is what is reported.
     if (resentAfterBusy_ || quietTimer_.counter() > 0) {
         nowError(LinkError::LineBusy);
-        return;
+        return true;
     }
     resentAfterBusy_ = true;
     EndExchange();
     if (RealSend(savedPayload_) != 0) {
         nowError(LinkError::FrameNotSent);
     }
+    return true;
 }
 
 void clsCmcVep3Drv::ReadAnswer(const std::uint8_t*& p, const std::uint8_t* end) {
@@ -166,6 +170,13 @@ void clsCmcVep3Drv::ReadAnswer(const std::uint8_t*& p, const std::uint8_t* end) 
 
     if (mark != end && *mark == wire::kEndOfFrame) {
         if (outsideFrame_) {
+            // A clone data frame's last hexadecimal digit and its terminator, of a frame that
+            // began before the request went out: the transceiver was sending on its own, and
+            // the answer may go with the batch.
+            const std::uint8_t before = mark != batchBegin_ ? mark[-1] : lastByte_;
+            if (HexDigitValue(static_cast<char>(before)) >= 0 && before < 'a') {
+                lineBusySeen_ = true;
+            }
             p = end;  // a terminator outside a frame: the whole rest of the batch is dropped
             return;
         }
@@ -351,11 +362,11 @@ Int16 clsCmcVep3Drv::StoreCloneData(const Bytes& frame) {
 
 void clsCmcVep3Drv::task() {
     if (waitState_ == 1) {
-        if (respTimer_.counter() < 1) {
-            EchoTimedOut();
+        if (respTimer_.counter() < 1 && !TimedOutOnBusyLine(true)) {
+            nowError(LinkError::NoEcho);
         }
     } else if (waitState_ == 2) {
-        if (respTimer_.counter() < 1 && RetrySend() != 0) {
+        if (respTimer_.counter() < 1 && !TimedOutOnBusyLine(false) && RetrySend() != 0) {
             nowError(LinkError::NoAnswer);
         }
     }

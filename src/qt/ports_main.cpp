@@ -81,8 +81,10 @@ int main(int argc, char** argv) {
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty()) {
         std::printf("settings file: %s\n", file.c_str());
+        QtPortEnumeration ports;
         for (Int16 n = 1; n <= 4; ++n) {
-            std::printf("COM %d  %s\n", n, ComPortDevice(store, file, n).c_str());
+            const std::string device = ComPortDevice(store, file, n);
+            std::printf("COM %d  %s\n", n, MenuDeviceText(device, ports.Access(device)).c_str());
         }
         return 0;
     }

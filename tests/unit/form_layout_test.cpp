@@ -54,6 +54,7 @@ TEST(FormLayout, ControlsShareTheInnerSizeWithoutOverlapping) {
         f.Resize(w, h);
         const auto& m = f.form;
         const Int32 W = m.window.ScaleWidth();
+        EXPECT_TRUE(m.lbo01[0].visible && m.lbo01[1].visible && m.lboConsole.visible);
         // Three buttons with equal gaps, centred as a group; the pages fill the rest.
         EXPECT_EQ(m.cmd00[1].left - Right(m.cmd00[0]), m.cmd00[2].left - Right(m.cmd00[1]));
         EXPECT_NEAR(m.cmd00[0].left, W - Right(m.cmd00[2]), 1);

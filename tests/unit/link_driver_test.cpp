@@ -62,7 +62,7 @@ TEST_F(LinkDriver, FramesOnePayloadAtATimeAndOnlyWithRoomToSend) {
     EXPECT_TRUE(drv.SendEnable());
 }
 
-TEST_F(LinkDriver, AnEchoLostInCloneDataIsResentOnceTheLineIsQuietElseLineBusy) {
+TEST_F(LinkDriver, AFrameThatMetTheTransceiverSendingGoesOutAgainOnceTheLineIsQuiet) {
     for (const bool quiet : {true, false}) {
         const Bytes frame = Start(1, kIdentify, false);
         for (int ms = 0; ms < 1000; ms += 100) {
@@ -75,6 +75,15 @@ TEST_F(LinkDriver, AnEchoLostInCloneDataIsResentOnceTheLineIsQuietElseLineBusy) 
         EXPECT_EQ(rig.port.written, quiet ? frame : Bytes{});
         drv.Reset();
     }
+    // After the echo, the end of a clone data frame with the answer behind it in the batch.
+    const Bytes frame = Start(1, kIdentify);
+    Bytes batch = HexToBytes("3430FD");
+    const Bytes answer = Identity(0x7FDF);
+    batch.insert(batch.end(), answer.begin(), answer.end());
+    drv.read(batch);
+    rig.port.written.clear();
+    After(1200);
+    EXPECT_EQ(rig.port.written, frame);
 }
 
 TEST_F(LinkDriver, EchoWaitIs1000AndAnswerWait1200MillisecondsWithTheResendsAllowed) {
