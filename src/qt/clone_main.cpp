@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "app/clone_session.h"
@@ -191,6 +192,31 @@ int Diff(const std::string& a, const std::string& b) {
     return 0;
 }
 
+// The device named by --device, or the one COM N opens in the settings file; nothing, with
+// the reason, when the command line names neither, both, or a port out of range.
+std::optional<std::string> NamedDevice(const QCommandLineParser& parser,
+                                       const QCommandLineOption& device,
+                                       const QCommandLineOption& com, std::string& problem) {
+    if (parser.isSet(com) == parser.isSet(device)) {
+        problem = "give either --device or --com";
+        return std::nullopt;
+    }
+    if (!parser.isSet(com)) {
+        return FromQString(parser.value(device));
+    }
+    bool number = false;
+    const int n = parser.value(com).toInt(&number);
+    if (!number || n < 1 || n > 10) {
+        problem = "the port number must be 1 to 10";
+        return std::nullopt;
+    }
+    const QString directory =
+        ChooseSettingsDirectory(QCoreApplication::applicationDirPath(), UserSettingsDirectory());
+    IniFileStore store;
+    return ComPortDevice(store, FromQString(QDir(directory).filePath(kSettingsFileName)),
+                         static_cast<Int16>(n));
+}
+
 }  // namespace
 }  // namespace quorvane
 
@@ -242,23 +268,12 @@ int main(int argc, char** argv) {
     if (!read && !write) {
         return Usage("give read, write, dump or diff with its arguments");
     }
-    std::string path = FromQString(parser.value(device));
-    if (parser.isSet(com) == parser.isSet(device)) {
-        return Usage("give either --device or --com");
+    std::string problem;
+    const std::optional<std::string> path = NamedDevice(parser, device, com, problem);
+    if (!path) {
+        return Usage(problem);
     }
-    if (parser.isSet(com)) {
-        bool number = false;
-        const int n = parser.value(com).toInt(&number);
-        if (!number || n < 1 || n > 10) {
-            return Usage("the port number must be 1 to 10");
-        }
-        const QString directory = ChooseSettingsDirectory(QCoreApplication::applicationDirPath(),
-                                                          UserSettingsDirectory());
-        IniFileStore store;
-        path = ComPortDevice(store, FromQString(QDir(directory).filePath(kSettingsFileName)),
-                             static_cast<Int16>(n));
-    }
-    Transfer transfer(path);
+    Transfer transfer(*path);
     return read ? Read(transfer, FromQString(parser.value(out)))
                 : Write(transfer, arg(1), parser.isSet(yes));
 }

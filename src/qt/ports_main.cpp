@@ -22,6 +22,52 @@ int Refuse(const QString& problem) {
     return 2;
 }
 
+// Every serial port found, one a line.
+int PrintPortList() {
+    using namespace quorvane;
+    QtPortEnumeration ports;
+    const auto rows = PortRows(ports.Ports(true));
+    for (const PortRow& row : rows) {
+        std::printf("%s\n", PortListLine(row).c_str());
+    }
+    if (rows.empty()) {
+        std::printf("no serial port found\n");
+    }
+    return 0;
+}
+
+// The settings file and the device each of COM 1 to COM 4 opens.
+int PrintComPorts(quorvane::IniFileStore& store, const std::string& file) {
+    using namespace quorvane;
+    std::printf("settings file: %s\n", file.c_str());
+    QtPortEnumeration ports;
+    for (Int16 n = 1; n <= 4; ++n) {
+        const std::string device = ComPortDevice(store, file, n);
+        std::printf("COM %d  %s\n", n, MenuDeviceText(device, ports.Access(device)).c_str());
+    }
+    return 0;
+}
+
+// Maps COM N to DEVICE, keeping every other line of the file.
+int SetComPort(const QStringList& args, quorvane::IniFileStore& store, const std::string& file) {
+    using namespace quorvane;
+    if (args.size() != 2) {
+        return Refuse(QStringLiteral("give a port number and a device, or nothing"));
+    }
+    bool number = false;
+    const int portNo = args[0].toInt(&number);
+    if (!number || portNo < 1 || portNo > 10) {
+        return Refuse(QStringLiteral("the port number must be 1 to 10, not '%1'").arg(args[0]));
+    }
+    if (!SetComPortDevice(store, file, static_cast<Int16>(portNo), FromQString(args[1]))) {
+        std::fprintf(stderr, "quorvane-ports: cannot write %s\n", file.c_str());
+        return 1;
+    }
+    std::printf("COM %d  %s  (in %s)\n", portNo,
+                ComPortDevice(store, file, static_cast<Int16>(portNo)).c_str(), file.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,15 +107,7 @@ int main(int argc, char** argv) {
         parser.showVersion();
     }
     if (parser.isSet(list)) {
-        QtPortEnumeration ports;
-        const auto rows = PortRows(ports.Ports(true));
-        for (const PortRow& row : rows) {
-            std::printf("%s\n", PortListLine(row).c_str());
-        }
-        if (rows.empty()) {
-            std::printf("no serial port found\n");
-        }
-        return 0;
+        return PrintPortList();
     }
     const QString directory = parser.isSet(settingsDir)
                                   ? parser.value(settingsDir)
@@ -79,28 +117,5 @@ int main(int argc, char** argv) {
     IniFileStore store;
 
     const QStringList args = parser.positionalArguments();
-    if (args.isEmpty()) {
-        std::printf("settings file: %s\n", file.c_str());
-        QtPortEnumeration ports;
-        for (Int16 n = 1; n <= 4; ++n) {
-            const std::string device = ComPortDevice(store, file, n);
-            std::printf("COM %d  %s\n", n, MenuDeviceText(device, ports.Access(device)).c_str());
-        }
-        return 0;
-    }
-    if (args.size() != 2) {
-        return Refuse(QStringLiteral("give a port number and a device, or nothing"));
-    }
-    bool number = false;
-    const int portNo = args[0].toInt(&number);
-    if (!number || portNo < 1 || portNo > 10) {
-        return Refuse(QStringLiteral("the port number must be 1 to 10, not '%1'").arg(args[0]));
-    }
-    if (!SetComPortDevice(store, file, static_cast<Int16>(portNo), FromQString(args[1]))) {
-        std::fprintf(stderr, "quorvane-ports: cannot write %s\n", file.c_str());
-        return 1;
-    }
-    std::printf("COM %d  %s  (in %s)\n", portNo,
-                ComPortDevice(store, file, static_cast<Int16>(portNo)).c_str(), file.c_str());
-    return 0;
+    return args.isEmpty() ? PrintComPorts(store, file) : SetComPort(args, store, file);
 }

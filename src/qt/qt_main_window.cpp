@@ -97,6 +97,24 @@ QtMainWindow::~QtMainWindow() {
 }
 
 void QtMainWindow::BuildControls() {
+    BuildButtons();
+    BuildTitlePage();
+    BuildAdjustPage();
+    BuildParameterPage();
+
+    auto* status = Named(new QLabel(client_), QStringLiteral("lblComBusy"));
+    status->setFont(CourierNew(9.0, true));
+    lblComBusy_ = std::make_unique<QtLabel>(status, scale_, true);
+
+    // The two lines make an etched edge under the menu bar: a shadow row, then a light one.
+    const QPalette::ColorRole roles[] = {QPalette::Dark, QPalette::Light};
+    for (std::size_t i = 0; i < linSepa_.size(); ++i) {
+        auto* line = Named(new QtLineWidget(client_, roles[i]), IndexedName("linSepa", i));
+        linSepa_[i] = std::make_unique<QtLine>(line, scale_);
+    }
+}
+
+void QtMainWindow::BuildButtons() {
     for (std::size_t i = 0; i < cmd00_.size(); ++i) {
         auto* button = Named(new QtPushButton(client_), IndexedName("cmd00", i));
         const auto index = static_cast<std::int16_t>(i);
@@ -112,14 +130,16 @@ void QtMainWindow::BuildControls() {
         });
         cmd00_[i] = std::make_unique<QtButton>(button, scale_);
     }
+}
 
-    auto makeFrame = [this](QWidget* container, std::size_t i) {
-        auto* frame = Named(new QFrame(container), IndexedName("fra01", i));
-        fra01_[i] = std::make_unique<QtFrame>(frame, scale_);
-        return frame;
-    };
+QFrame* QtMainWindow::BuildFrame(QWidget* container, std::size_t i) {
+    auto* frame = Named(new QFrame(container), IndexedName("fra01", i));
+    fra01_[i] = std::make_unique<QtFrame>(frame, scale_);
+    return frame;
+}
 
-    QFrame* titlePage = makeFrame(client_, 0);
+void QtMainWindow::BuildTitlePage() {
+    QFrame* titlePage = BuildFrame(client_, 0);
     auto* title = Named(new QLabel(titlePage), QStringLiteral("lblTitle"));
     title->setFont(CourierNew(9.75, false));
     title->setAlignment(Qt::AlignCenter);
@@ -128,9 +148,11 @@ void QtMainWindow::BuildControls() {
     progress->setFont(CourierNew(9.0, true));
     progress->setAlignment(Qt::AlignCenter);
     lblProgress_ = std::make_unique<QtLabel>(progress, scale_, true);
+}
 
-    QFrame* adjustPage = makeFrame(client_, 1);
-    QFrame* readoutBox = makeFrame(adjustPage, 2);
+void QtMainWindow::BuildAdjustPage() {
+    QFrame* adjustPage = BuildFrame(client_, 1);
+    QFrame* readoutBox = BuildFrame(adjustPage, 2);
     for (std::size_t i = 0; i < lbo01_.size(); ++i) {
         auto* list = Named(new QtListWidget(readoutBox), IndexedName("lbo01", i));
         list->setFont(CourierNew(8.25, false));
@@ -151,24 +173,15 @@ void QtMainWindow::BuildControls() {
         }
     });
     lboConsole_ = std::make_unique<QtListBox>(console, scale_);
+}
 
-    QFrame* parameterPage = makeFrame(client_, 3);
+void QtMainWindow::BuildParameterPage() {
+    QFrame* parameterPage = BuildFrame(client_, 3);
     auto* dump = Named(new QPlainTextEdit(parameterPage), QStringLiteral("txtDispPara"));
     txtDispPara_ = std::make_unique<QtTextBox>(dump, scale_);
     auto* imageFile = Named(new QLabel(parameterPage), QStringLiteral("lblImageFile"));
     imageFile->setFont(CourierNew(9.0, true));
     lblImageFile_ = std::make_unique<QtLabel>(imageFile, scale_, false);
-
-    auto* status = Named(new QLabel(client_), QStringLiteral("lblComBusy"));
-    status->setFont(CourierNew(9.0, true));
-    lblComBusy_ = std::make_unique<QtLabel>(status, scale_, true);
-
-    // The two lines make an etched edge under the menu bar: a shadow row, then a light one.
-    const QPalette::ColorRole roles[] = {QPalette::Dark, QPalette::Light};
-    for (std::size_t i = 0; i < linSepa_.size(); ++i) {
-        auto* line = Named(new QtLineWidget(client_, roles[i]), IndexedName("linSepa", i));
-        linSepa_[i] = std::make_unique<QtLine>(line, scale_);
-    }
 }
 
 void QtMainWindow::BuildMenus() {

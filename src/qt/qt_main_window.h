@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFrame>
 #include <QMainWindow>
 #include <array>
 #include <memory>
@@ -53,6 +54,11 @@ class QtMainWindow final : public QMainWindow {
 
   private:
     void BuildControls();
+    void BuildButtons();
+    QFrame* BuildFrame(QWidget* container, std::size_t i);
+    void BuildTitlePage();
+    void BuildAdjustPage();
+    void BuildParameterPage();
     void BuildMenus();
     // Form_KeyDown, then Enter and Escape for the default and cancel buttons; true when the
     // key is used up.
