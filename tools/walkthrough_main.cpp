@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "qt/qt_command_line.h"
 #include "qt/qt_platform.h"
 #include "qt/qt_program.h"
 #include "qt/qt_text.h"
@@ -60,14 +61,8 @@ int main(int argc, char** argv) {
                        "(the default): none."),
         QStringLiteral("n"));
     parser.addOptions({outOption, settingsOption, errorPortOption});
-    if (!parser.parse(QCoreApplication::arguments())) {
+    if (!ParseArguments(parser)) {
         return Refuse(parser.errorText());
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        parser.showHelp(0);
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        parser.showVersion();
     }
     if (!parser.positionalArguments().isEmpty()) {
         return Refuse(QStringLiteral("unexpected argument '%1'")

@@ -21,6 +21,7 @@
 #include "platform/steady_clock.h"
 #include "platform/wall_clock.h"
 #include "protocol/eeprom.h"
+#include "qt/qt_command_line.h"
 #include "qt/qt_serial_control.h"
 #include "qt/qt_text.h"
 #include "qt/settings_location.h"
@@ -245,14 +246,8 @@ int main(int argc, char** argv) {
     parser.addOptions({device, com, out, yes});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("read, write, dump or diff"));
-    if (!parser.parse(QCoreApplication::arguments())) {
+    if (!ParseArguments(parser)) {
         return Usage(FromQString(parser.errorText()));
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        parser.showHelp(0);
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        parser.showVersion();
     }
     const QStringList args = parser.positionalArguments();
     const std::string command = args.isEmpty() ? "" : FromQString(args[0]);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "qt/qt_command_line.h"
 #include "qt/qt_port_enumeration.h"
 #include "qt/qt_text.h"
 #include "qt/settings_location.h"
@@ -97,14 +98,8 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument(QStringLiteral("N DEVICE"),
                                  QStringLiteral("COM port N (1 to 10) and the device it opens"),
                                  QStringLiteral("[N DEVICE]"));
-    if (!parser.parse(QCoreApplication::arguments())) {
+    if (!ParseArguments(parser)) {
         return Refuse(parser.errorText());
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        parser.showHelp(0);
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        parser.showVersion();
     }
     if (parser.isSet(list)) {
         return PrintPortList();
