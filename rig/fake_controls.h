@@ -269,6 +269,7 @@ struct FakeMainForm {
         controls.mnuFileSave = &mnuFileSave;
         controls.mnuFileOpen = &mnuFileOpen;
         controls.mnuFileWrite = &mnuFileWrite;
+        controls.mnuFileRecord = &mnuFileRecord;
         controls.messageBox = &messageBox;
         controls.confirmBox = &confirmBox;
         controls.fileDialog = &fileDialog;
@@ -288,7 +289,7 @@ struct FakeMainForm {
     FakeLine linSepa[2];
     FakeMenuItem mnuOptSelCom[5];
     FakeMenuItem mnuOptionSelAutoRelease[6];
-    FakeMenuItem mnuFileSave, mnuFileOpen, mnuFileWrite;
+    FakeMenuItem mnuFileSave, mnuFileOpen, mnuFileWrite, mnuFileRecord;
     FakeMessageBox messageBox;
     FakeConfirmBox confirmBox;
     FakeFileDialog fileDialog;

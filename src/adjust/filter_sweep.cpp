@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "console/console.h"
+#include "platform/text.h"
 
 namespace quorvane {
 
@@ -69,7 +70,7 @@ bool FilterSweep::Run(Int16& next) {
     clsConsole& console = links_.console;
     const Int16 t = Item(band_);
     if (phase_ == 0) {
-        console.SendE8(t);
+        links_.host.SendItem(t);
         phase_ = 1;
         return false;
     }
@@ -84,13 +85,15 @@ bool FilterSweep::Run(Int16& next) {
     Track(reading, value);
     if (value >= console.Max(t) || (allMode_ && value >= 127)) {
         console.Value(t, static_cast<Int16>(std::floor((lastBest_ + firstBest_) / 2.0)));
+        links_.host.Ended({ChangeSource::Sweep, Trimmed(console.Title(t)), console.Value(t),
+                           static_cast<Int16>(best_), 0, true});
         flags_[static_cast<std::size_t>(band_)] = false;
         next = substep::kSweepBand;
         return true;
     }
     console.Value(t, static_cast<Int16>(value + (allMode_ ? 2 : 1)));
     // The new value goes out at once.
-    console.SendE8(t);
+    links_.host.SendItem(t);
     phase_ = 1;
     return false;
 }

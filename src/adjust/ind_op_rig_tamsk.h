@@ -10,6 +10,7 @@
 #include "adjust/lva_adjust.h"
 #include "adjust/readout_table.h"
 #include "adjust/rssi_capture.h"
+#include "adjust/session_events.h"
 #include "adjust/special_op.h"
 #include "console/console.h"
 #include "console/console_events.h"
@@ -84,6 +85,13 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     void wakeRequest(std::function<void(Int32)> f) { wakeRequest_ = std::move(f); }
     // Called once a clone read has brought the whole image in, before anything is sent.
     void cloneReadDone(std::function<void()> f) { cloneReadDone_ = std::move(f); }
+    // Told what the session does: the values read, every value sent, the special operations'
+    // outcomes; null: nobody listens.
+    void sessionEvents(ISessionEvents* events) { session_ = events; }
+    // The items hold the values of a transceiver that was read.
+    bool ItemsLive() const { return itemsRead_; }
+    // The items' titles (without leading blanks) and values, in list order.
+    std::vector<ItemValue> ItemValues() const;
 
     // State for tests and the window.
     Int16 stepNo() const { return stepNo_; }
@@ -149,11 +157,19 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     bool LvaRunning() const { return LvaAdjust::Covers(subStepNo_); }
     bool RssiRunning() const { return RssiCapture::Covers(subStepNo_); }
 
+    // Sends that the session journal hears of.
+    void SendE8Value(Int16 subCommand, Int32 value);
+    void StoreByte(Int32 address, Int16 value);
+    ChangeSource SourceOf(Int16 item) const;
+    // MOD and BAL W levels follow their N item, which is what sent them.
+    void SendFollower(Int16 item, Int16 subCommand, Int32 address, Int16 value, const char* name);
+
     // What the special operations reach.
     bool SequencerBusy() const override { return seq_.OpRunning(); }
     bool AdReading(Int16 line, bool first, Int16& reading) override;
-    void SendE8Value(Int16 subCommand, Int32 value) override;
-    void StoreByte(Int32 address, Int16 value) override;
+    void SendItem(Int16 item) override;
+    void SendStored(Int16 subCommand, Int32 address, Int16 value, const char* name) override;
+    void Ended(const SpecialOpOutcome& outcome) override;
     void Beep() override { links_.form.beeper->Beep(); }
 
     Links links_;
@@ -176,6 +192,8 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     Int32 waitE8Ms_ = 0;
     std::function<void(Int32)> wakeRequest_;
     std::function<void()> cloneReadDone_;
+    ISessionEvents* session_ = nullptr;
+    bool itemsRead_ = false;  // the items hold a transceiver's values
     std::array<Int16, 6> adLast_{};
     std::array<Int16, 10> daLast_{};
     ItemIndices items_;

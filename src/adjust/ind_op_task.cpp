@@ -163,7 +163,28 @@ bool clsIndOp_RigTamsk::ReadAndBuild() {
     ReadItemValues();
     flgReloadReq_ = true;
     BuildChannelList();
+    itemsRead_ = true;
+    if (session_ != nullptr) {
+        session_->ItemsRead(ItemValues());
+    }
     return true;
+}
+
+ChangeSource clsIndOp_RigTamsk::SourceOf(Int16 item) const {
+    if (stepNo_ == kStepSendAll) {
+        return ChangeSource::Connect;
+    }
+    // A special operation owns only its own items: another item changed meanwhile was a key.
+    if (SweepRunning() && (item == items_.bpfT1 || item == items_.bpfT1 + 1)) {
+        return ChangeSource::Sweep;
+    }
+    if (LvaRunning() && (item == items_.rxLva || item == items_.rxLva + 1)) {
+        return ChangeSource::Lva;
+    }
+    if (RssiRunning() && item == items_.rssi) {
+        return ChangeSource::Rssi;
+    }
+    return ChangeSource::Key;
 }
 
 void clsIndOp_RigTamsk::ReadItemValues() {
@@ -216,7 +237,7 @@ bool clsIndOp_RigTamsk::SendScan() {
             continue;
         }
         console_.flgChanged(i, false);
-        console_.SendE8(i);
+        SendItem(i);
         ModFollowUp(i);
         if (i == items_.bal) {
             BalCopy();
@@ -247,13 +268,13 @@ void clsIndOp_RigTamsk::ModFollowUp(Int16 i) {
     if (modFollowA_) {
         console_.flgChanged(items_.modN, true);
         const Int16 v = Level(console_.Value(items_.modN), modWRatio_);
-        SendE8Value(e8::kModWMid, v);
-        StoreByte(eepmap::kModWLevelMid, v);
+        SendFollower(i, e8::kModWMid, eepmap::kModWLevelMid, v, "MOD W Mid");
         modFollowB_ = false;
     } else {
         const Int16 v = Level(console_.Value(items_.modN), console_.Value(items_.modRatio));
-        SendE8Value(flgMid_ ? e8::kModWMid : e8::kModW, v);
-        StoreByte(flgMid_ ? eepmap::kModWLevelMid : eepmap::kModWLevel, v);
+        SendFollower(i, flgMid_ ? e8::kModWMid : e8::kModW,
+                     flgMid_ ? eepmap::kModWLevelMid : eepmap::kModWLevel, v,
+                     flgMid_ ? "MOD W Mid" : "MOD W");
     }
 }
 
@@ -263,12 +284,10 @@ void clsIndOp_RigTamsk::BalCopy() {
     const Int16 v = console_.Value(items_.bal);
     if (image.ReadByte(eepmap::kBalWLevelMid) != v) {
         console_.flgChanged(items_.bal, true);
-        SendE8Value(e8::kBalWMid, v);
-        StoreByte(eepmap::kBalWLevelMid, v);
+        SendFollower(items_.bal, e8::kBalWMid, eepmap::kBalWLevelMid, v, "BAL W Mid");
     } else if (image.ReadByte(eepmap::kBalWLevel) != v) {
         console_.flgChanged(items_.bal, true);
-        SendE8Value(e8::kBalW, v);
-        StoreByte(eepmap::kBalWLevel, v);
+        SendFollower(items_.bal, e8::kBalW, eepmap::kBalWLevel, v, "BAL W");
     }
 }
 

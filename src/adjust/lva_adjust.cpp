@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "console/console.h"
+#include "platform/text.h"
 
 namespace quorvane {
 
@@ -92,6 +93,12 @@ void LvaAdjust::Begin() {
     });
 }
 
+void LvaAdjust::Report(Int16 item, Int16 reading, bool succeeded) {
+    const clsConsole& console = links_.console;
+    links_.host.Ended({ChangeSource::Lva, Trimmed(console.Title(item)), console.Value(item), reading,
+                       static_cast<Int16>(target_), succeeded});
+}
+
 // A reading inside a sub-step; false while it is not in yet.
 bool LvaAdjust::Read(long long& into) {
     const bool first = !readPending_;
@@ -110,7 +117,10 @@ Int16 LvaAdjust::Bracket() {
     }
     if (target_ <= lo_.reading || hi_.reading <= target_) {
         // Out of reach: the old values come back and the failure mark stays.
-        ForEachFlagged([this](std::size_t k, Int16 a) { SetValue(a, saved_[k]); });
+        ForEachFlagged([this](std::size_t k, Int16 a) {
+            SetValue(a, saved_[k]);
+            Report(a, 0, false);
+        });
         return substep::kLvaEnd;
     }
     return substep::kLvaSetMid;
@@ -136,7 +146,10 @@ Int16 LvaAdjust::Narrow() {
             return substep::kLvaSetMid;
         }
     }
-    ForEachFlagged([this](std::size_t k, Int16) { failed_[k] = false; });
+    ForEachFlagged([this](std::size_t k, Int16 a) {
+        failed_[k] = false;
+        Report(a, static_cast<Int16>(mid_.reading), true);
+    });
     return substep::kLvaEnd;
 }
 

@@ -36,6 +36,7 @@ class LvaAdjust {
     void SetValue(Int16 item, long long value);
     void Begin();
     bool Read(long long& into);
+    void Report(Int16 item, Int16 reading, bool succeeded);
     Int16 Bracket();
     void SetMid();
     Int16 Narrow();

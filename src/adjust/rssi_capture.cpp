@@ -41,8 +41,9 @@ bool RssiCapture::ReadAndCapture() {
         // The first level asked for is S3, the second S1.
         const Int16 command = secondStage_ ? wire::e8::kRssiS1 : wire::e8::kRssiS3;
         const Int32 address = secondStage_ ? eepmap::kRssiS1Level : eepmap::kRssiS3Level;
-        links_.host.SendE8Value(command, sd);
-        links_.host.StoreByte(address, sd);
+        const char* name = secondStage_ ? "RSSI S1" : "RSSI S3";
+        links_.host.SendStored(command, address, sd, name);
+        links_.host.Ended({ChangeSource::Rssi, name, sd, sd, 0, true});
     }
     captured_ = capture_;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "adjust/item_events.h"
+#include "adjust/session_events.h"
 #include "platform/checked.h"
 
 namespace quorvane {
@@ -49,9 +50,11 @@ class ISpecialOpHost {
     virtual bool SequencerBusy() const = 0;
     // A/D readout of `line`; false while the answer is not in, then true with the reading.
     virtual bool AdReading(Int16 line, bool first, Int16& reading) = 0;
-    // An E8 sub-command with its data byte, no answer asked for.
-    virtual void SendE8Value(Int16 subCommand, Int32 value) = 0;
-    virtual void StoreByte(Int32 address, Int16 value) = 0;
+    // The item's value goes out now (its E8 command, or its own send event) and into the image.
+    virtual void SendItem(Int16 item) = 0;
+    // A parameter with no item of its own: sent with its E8 sub-command and stored at address.
+    virtual void SendStored(Int16 subCommand, Int32 address, Int16 value, const char* name) = 0;
+    virtual void Ended(const SpecialOpOutcome& outcome) = 0;
     virtual void Beep() = 0;
 
   protected:

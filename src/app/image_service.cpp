@@ -34,19 +34,11 @@ std::uint16_t WordAt(const Bytes& answer, Int32 pos) {
                : std::uint16_t{0};
 }
 
-std::string TimeText(std::chrono::sys_seconds t) {
-    const UtcTime u = SplitUtc(t);
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:%02d UTC", u.year, u.month, u.day,
-                  u.hour, u.minute, u.second);
-    return text;
-}
-
 std::string OriginText(const std::optional<ImageOrigin>& origin) {
     if (!origin) {
         return "origin unknown";
     }
-    return IdentityText(origin->identity) + ", read " + TimeText(origin->readAt);
+    return IdentityText(origin->identity) + ", read " + UtcText(origin->readAt);
 }
 
 std::string FileName(const std::string& path) {
@@ -93,18 +85,22 @@ void EepromImageService::CloneReadDone() {
         ImageOrigin{IdentityOfAnswer(links_.sequence.ansInfo(), links_.driver.EndAddress()),
                     links_.wallClock.Now()};
     asRead_ = std::move(image);
-    if (state_ == State::ReadingBack) {
-        FinishReadBack();
+    const bool readBack = state_ == State::ReadingBack;
+    ImageBackupStore::Result saved;
+    if (!links_.backupFolder.empty()) {
+        saved = ImageBackupStore(links_.backupFolder).Save(asRead_->image, *asRead_->origin);
     }
-    if (links_.backupFolder.empty()) {
-        return;
-    }
-    const ImageBackupStore::Result saved =
-        ImageBackupStore(links_.backupFolder).Save(asRead_->image, *asRead_->origin);
     lastBackup_ = saved.path;
+    // The session hears of the read before any message about it is shown.
+    if (imageRead_) {
+        imageRead_(readBack ? writtenName_ : std::string());
+    }
     if (!saved.error.empty()) {
         // The adjustment goes on: the image is still held in memory.
         Say(saved.error);
+    }
+    if (readBack) {
+        FinishReadBack();
     }
 }
 
@@ -196,6 +192,7 @@ void EepromImageService::StartWrite(const std::string& path) {
         return;
     }
     written_ = loaded.file->image;
+    writtenName_ = FileName(path);
     // The adjusting cycle stops; the read after the write rebuilds the items.
     links_.ops.RigOpFunc_ResetAll();
     clsCmcRadio& radio = links_.radio;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -58,6 +59,9 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
 
     // The image as the last clone read brought it, with its origin; absent before a read.
     const std::optional<EepromImageFile>& ImageAsRead() const { return asRead_; }
+    // Told after every clone read, with the name of the image file written when the read was
+    // the check of a write, else "".
+    void imageRead(std::function<void(const std::string& written)> f) { imageRead_ = std::move(f); }
     // The last automatic backup written; empty when none was.
     const std::filesystem::path& LastBackup() const { return lastBackup_; }
 
@@ -99,6 +103,8 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
     State state_ = State::Idle;
     bool failed_ = false;
     Bytes written_;
+    std::string writtenName_;
+    std::function<void(const std::string&)> imageRead_;
 };
 
 // The identity as the transceiver's identification answer and the driver's end address give it.

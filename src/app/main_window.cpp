@@ -24,6 +24,8 @@ constexpr char kImageSuffix[] = "qvimg";
 constexpr char kSaveTitle[] = "Save EEPROM image";
 constexpr char kOpenTitle[] = "Open EEPROM image";
 constexpr char kWriteTitle[] = "Write EEPROM image to transceiver";
+constexpr char kRecordFilter[] = "Service records (*.txt);;All files (*)";
+constexpr char kRecordTitle[] = "Save service record";
 
 std::string Unscramble(const std::string& stored) {
     std::string out;
@@ -119,6 +121,9 @@ void frmMain::UpdateFileMenu() {
     form.mnuFileSave->Enabled(images_ != nullptr && images_->CanSave());
     form.mnuFileOpen->Enabled(OpenAllowed());
     form.mnuFileWrite->Enabled(images_ != nullptr && images_->CanWrite());
+    if (form.mnuFileRecord != nullptr) {
+        form.mnuFileRecord->Enabled(records_ != nullptr && records_->CanSave());
+    }
     form.lblImageFile->Visible(Ops().RigTamskProp_ImageView());
 }
 
@@ -301,6 +306,26 @@ void frmMain::mnuFileWrite_Click() {
         }
     });
     RequestTick();
+}
+
+void frmMain::mnuFileRecord_Click() {
+    Guarded([&] {
+        if (records_ == nullptr || !records_->CanSave()) {
+            return;
+        }
+        // The dialog opens on a free name, in the folder last chosen or beside the backup.
+        const std::string proposed = records_->ProposedPath(lastFolder_);
+        const std::string path = links_.form.fileDialog->SaveFileName(kRecordTitle, proposed,
+                                                                      kRecordFilter, "txt");
+        if (path.empty()) {
+            return;
+        }
+        lastFolder_ = std::filesystem::path(path).parent_path().string();
+        const std::string error = records_->Save(path);
+        if (!error.empty()) {
+            MsgBoxCritical(*links_.form.messageBox, error);
+        }
+    });
 }
 
 void frmMain::mnuFileExit_Click() {

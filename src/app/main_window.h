@@ -4,6 +4,7 @@
 
 #include "adjust/ind_op_rig_tamsk.h"
 #include "app/image_commands.h"
+#include "app/service_records.h"
 #include "console/console.h"
 #include "platform/main_form.h"
 #include "protocol/link_driver.h"
@@ -64,6 +65,7 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     void mnuFileSave_Click() override;
     void mnuFileOpen_Click() override;
     void mnuFileWrite_Click() override;
+    void mnuFileRecord_Click() override;
     void mnuFileExit_Click() override;
     void Form_Load() override;
     void Form_Resize() override;
@@ -81,6 +83,9 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     void onTickRequest(std::function<void()> f) { tickRequest_ = std::move(f); }
     // The image commands behind the File menu; without them its image items stay disabled.
     void imageCommands(IImageCommands* commands) { images_ = commands; }
+    // The service records behind File > "Save service record..."; without them it stays
+    // disabled.
+    void serviceRecords(ServiceRecords* records) { records_ = records; }
 
     const std::string& keyTrail() const { return keyTrail_; }
 
@@ -105,6 +110,7 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     Int16 ComAutoRelease_ = 0;
     std::string keyTrail_;
     IImageCommands* images_ = nullptr;
+    ServiceRecords* records_ = nullptr;
     std::string lastFolder_;
     std::function<void()> shutdownCom_;
     std::function<void()> endProgram_;

@@ -2,6 +2,7 @@
 
 #include "app/error_report.h"
 #include "protocol/wire.h"
+#include "settings/port_map.h"
 #include "settings/settings_file.h"
 
 namespace quorvane {
@@ -14,15 +15,29 @@ bool ClaimSingleInstance(IProcessServices& process, IMessageBox& box) {
     return false;
 }
 
+namespace {
+
+frmMainControls WithMessageBox(const frmMainControls& form, IMessageBox* box) {
+    frmMainControls out = form;
+    if (out.messageBox != nullptr) {
+        out.messageBox = box;
+    }
+    return out;
+}
+
+}  // namespace
+
 Program::Program(const Platform& platform)
     : platform_(platform),
+      messages_(platform.form.messageBox),
+      form_(WithMessageBox(platform.form, &messages_)),
       prof_(platform.profileFile, platform.settingsDirectory.empty()
                                       ? platform.process.ProgramDirectory()
                                       : platform.settingsDirectory),
       com_(platform.serial),
       driver_(platform.clock),
       seq_(com_, driver_, radio_, platform.clock),
-      main_({platform.form, com_, driver_, seq_, console_}) {
+      main_({form_, com_, driver_, seq_, console_}) {
     // The port form: its profile store, its link driver, its reset.
     prof_.SetCurrentPath();
     prof_.Name(kSettingsFileName);
@@ -46,15 +61,23 @@ Program::Program(const Platform& platform)
 
     // The main window and, on its first use, the adjustment operations; then the options.
     ops_ = std::make_unique<clsIndOp_RigTamsk>(clsIndOp_RigTamsk::Links{
-        console_, seq_, driver_, radio_, platform.form, main_, platform.clock});
+        console_, seq_, driver_, radio_, form_, main_, platform.clock});
     seq_.subNameCheck(ops_.get());
+    IWallClock& wallClock = platform.wallClock != nullptr ? *platform.wallClock : systemWallClock_;
+    // Records are kept beside the backups of the images they began with.
+    const std::filesystem::path backups = platform.userDataFolder.empty()
+                                              ? std::filesystem::path()
+                                              : std::filesystem::path(platform.userDataFolder) /
+                                                    "backups";
     images_ = std::make_unique<EepromImageService>(EepromImageService::Links{
-        driver_, radio_, seq_, *ops_, main_, platform.form,
-        platform.wallClock != nullptr ? *platform.wallClock : systemWallClock_,
-        platform.userDataFolder.empty()
-            ? std::filesystem::path()
-            : std::filesystem::path(platform.userDataFolder) / "backups"});
+        driver_, radio_, seq_, *ops_, main_, form_, wallClock, backups});
+    records_ = std::make_unique<ServiceRecords>(ServiceRecords::Links{
+        *ops_, radio_, *images_, form_, wallClock, backups, [this] { return PortText(); }});
     ops_->cloneReadDone([this] { images_->CloneReadDone(); });
+    ops_->sessionEvents(records_.get());
+    images_->imageRead([this](const std::string& written) { records_->ImageRead(written); });
+    messages_.records(records_.get());
+    main_.serviceRecords(records_.get());
     // Failures pass through the image service, which must know when its write has failed.
     seq_.errorReport(images_.get());
     main_.imageCommands(images_.get());
@@ -75,10 +98,24 @@ Program::~Program() {
     seq_.subNameCheck(nullptr);
     seq_.errorReport(nullptr);
     ops_->cloneReadDone(nullptr);
+    ops_->sessionEvents(nullptr);
+    images_->imageRead(nullptr);
+    messages_.records(nullptr);
     main_.imageCommands(nullptr);
+    main_.serviceRecords(nullptr);
+}
+
+std::string Program::PortText() {
+    const Int16 portNo = main_.ComPortNo();
+    return "COM " + std::to_string(portNo) + " (" +
+           ComPortDevice(platform_.profileFile, prof_.FullPath(), portNo) + ")";
 }
 
 void Program::ShutdownCom() {
+    const std::string error = records_->SaveOnExit();
+    if (!error.empty()) {
+        MsgBoxCritical(messages_, error);
+    }
     com_.AllOver();
     com_.Form_Unload();
 }

@@ -6,6 +6,7 @@
 #include "adjust/ind_op_rig_tamsk.h"
 #include "app/image_service.h"
 #include "app/main_window.h"
+#include "app/service_records.h"
 #include "console/console.h"
 #include "platform/clock.h"
 #include "platform/main_form.h"
@@ -73,10 +74,16 @@ class Program final : public ISaveSettings {
     clsIndOp_RigTamsk& Operations() { return *ops_; }
     clsCmcProfileIO& Profile() { return prof_; }
     EepromImageService& Images() { return *images_; }
+    ServiceRecords& Records() { return *records_; }
     const Platform& Parts() const { return platform_; }
 
   private:
+    std::string PortText();
+
     Platform platform_;
+    // Every message box the program shows goes through here, so the session records it.
+    RecordedMessageBox messages_;
+    frmMainControls form_;
     clsCmcProfileIO prof_;
     frmCom com_;
     clsCmcVep3Drv driver_;
@@ -87,6 +94,7 @@ class Program final : public ISaveSettings {
     std::unique_ptr<clsIndOp_RigTamsk> ops_;
     SystemWallClock systemWallClock_;
     std::unique_ptr<EepromImageService> images_;
+    std::unique_ptr<ServiceRecords> records_;
 };
 
 inline constexpr auto kAlreadyRunningText = JoinLiterals(

@@ -4,4 +4,5 @@ target_sources(quorvane_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/image_service.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/program.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/service_records.cpp
 )

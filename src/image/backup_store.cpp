@@ -17,12 +17,7 @@ namespace {
 constexpr int kMaxSameSecond = 999;
 
 std::string BackupName(const ImageOrigin& origin, int number) {
-    const UtcTime u = SplitUtc(origin.readAt);
-    char name[64];
-    std::snprintf(name, sizeof name, "%04d%02u%02u-%02d%02d%02d_%04X-%04X", u.year, u.month, u.day,
-                  u.hour, u.minute, u.second, unsigned{origin.identity.model},
-                  unsigned{origin.identity.sub});
-    std::string text = name;
+    std::string text = ImageBackupStore::BaseName(origin);
     if (number > 1) {
         text += "-" + std::to_string(number);
     }
@@ -34,6 +29,15 @@ ImageBackupStore::Result Failed(const fs::path& path, const std::string& reason)
 }
 
 }  // namespace
+
+std::string ImageBackupStore::BaseName(const ImageOrigin& origin) {
+    const UtcTime u = SplitUtc(origin.readAt);
+    char name[64];
+    std::snprintf(name, sizeof name, "%04d%02u%02u-%02d%02d%02d_%04X-%04X", u.year, u.month, u.day,
+                  u.hour, u.minute, u.second, unsigned{origin.identity.model},
+                  unsigned{origin.identity.sub});
+    return name;
+}
 
 ImageBackupStore::Result ImageBackupStore::Save(const Bytes& image,
                                                 const ImageOrigin& origin) const {

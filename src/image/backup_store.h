@@ -19,6 +19,8 @@ class ImageBackupStore {
     explicit ImageBackupStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
     const std::filesystem::path& folder() const { return folder_; }
+    // "20261207-051502_8537-0200": the name of the first backup of an image, without extension.
+    static std::string BaseName(const ImageOrigin& origin);
 
     // The path saved, or an empty path and the message
     // "Cannot save the backup 'PATH': REASON.".

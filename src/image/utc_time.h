@@ -1,6 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <cstdio>
+#include <string>
 
 namespace quorvane {
 
@@ -24,6 +26,23 @@ inline UtcTime SplitUtc(std::chrono::sys_seconds t) {
             static_cast<int>(hms.hours().count()),
             static_cast<int>(hms.minutes().count()),
             static_cast<int>(hms.seconds().count())};
+}
+
+// "2026-12-07 05:15:02 UTC"
+inline std::string UtcText(std::chrono::sys_seconds t) {
+    const UtcTime u = SplitUtc(t);
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:%02d UTC", u.year, u.month, u.day,
+                  u.hour, u.minute, u.second);
+    return text;
+}
+
+// "05:15:02"
+inline std::string UtcClockText(std::chrono::sys_seconds t) {
+    const UtcTime u = SplitUtc(t);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", u.hour, u.minute, u.second);
+    return text;
 }
 
 }  // namespace quorvane

@@ -29,6 +29,7 @@ struct frmMainControls {
     IMenuItem* mnuFileSave = nullptr;
     IMenuItem* mnuFileOpen = nullptr;
     IMenuItem* mnuFileWrite = nullptr;
+    IMenuItem* mnuFileRecord = nullptr;
     IMessageBox* messageBox = nullptr;
     IConfirmBox* confirmBox = nullptr;
     IFileDialog* fileDialog = nullptr;
@@ -63,6 +64,7 @@ class IMainFormEvents {
     virtual void mnuFileSave_Click() = 0;
     virtual void mnuFileOpen_Click() = 0;
     virtual void mnuFileWrite_Click() = 0;
+    virtual void mnuFileRecord_Click() = 0;
     virtual void mnuFileExit_Click() = 0;
     virtual void Form_Load() = 0;
     virtual void Form_Resize() = 0;

@@ -20,4 +20,13 @@ inline std::string RightAlign(const std::string& s, std::size_t width) {
     return Right(std::string(width, ' ') + s, width);
 }
 
+// s without the blanks at its start and end; titles are right-aligned with leading blanks.
+inline std::string Trimmed(const std::string& s) {
+    const std::size_t begin = s.find_first_not_of(' ');
+    if (begin == std::string::npos) {
+        return {};
+    }
+    return s.substr(begin, s.find_last_not_of(' ') - begin + 1);
+}
+
 }  // namespace quorvane

@@ -77,6 +77,7 @@ QtMainWindow::QtMainWindow(QWidget* parent) : QMainWindow(parent), scale_(screen
     controls_.mnuFileSave = mnuFileSave_.get();
     controls_.mnuFileOpen = mnuFileOpen_.get();
     controls_.mnuFileWrite = mnuFileWrite_.get();
+    controls_.mnuFileRecord = mnuFileRecord_.get();
     controls_.messageBox = messageBox_.get();
     controls_.confirmBox = confirmBox_.get();
     controls_.fileDialog = fileDialog_.get();
@@ -203,6 +204,10 @@ void QtMainWindow::BuildMenus() {
     mnuFileWrite_ =
         makeFileItem(QStringLiteral("&Write EEPROM image to transceiver..."),
                      QStringLiteral("mnuFileWrite"), &IMainFormEvents::mnuFileWrite_Click);
+    file->addSeparator();
+    mnuFileRecord_ =
+        makeFileItem(QStringLiteral("Save service &record..."), QStringLiteral("mnuFileRecord"),
+                     &IMainFormEvents::mnuFileRecord_Click);
     file->addSeparator();
     QAction* exit = Named(file->addAction(QStringLiteral("E&xit")), QStringLiteral("mnuFileExit"));
     connect(exit, &QAction::triggered, this, [this] {

@@ -91,6 +91,7 @@ class QtMainWindow final : public QMainWindow {
     std::unique_ptr<QtMenuItem> mnuFileSave_;
     std::unique_ptr<QtMenuItem> mnuFileOpen_;
     std::unique_ptr<QtMenuItem> mnuFileWrite_;
+    std::unique_ptr<QtMenuItem> mnuFileRecord_;
     std::unique_ptr<QtMessageBox> messageBox_;
     std::unique_ptr<QtConfirmBox> confirmBox_;
     std::unique_ptr<QtFileDialog> fileDialog_;

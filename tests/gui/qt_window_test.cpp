@@ -51,6 +51,7 @@ struct RecordingEvents : IMainFormEvents {
     void mnuFileSave_Click() override { Add("mnuFileSave_Click"); }
     void mnuFileOpen_Click() override { Add("mnuFileOpen_Click"); }
     void mnuFileWrite_Click() override { Add("mnuFileWrite_Click"); }
+    void mnuFileRecord_Click() override { Add("mnuFileRecord_Click"); }
     void mnuFileExit_Click() override { Add("mnuFileExit_Click"); }
     void Form_Load() override {
         Add("Form_Load");
@@ -98,7 +99,8 @@ class WindowTest : public ::testing::Test {
 TEST_F(WindowTest, MenusShowTheirCaptionsAndOnlyTheLogicSetsCheckMarks) {
     c().mnuOptSelCom[1]->Checked(true);
     for (const char* name :
-         {"mnuOptSelCom_3", "mnuOptSelCom_1", "mnuOptionSelAutoRelease_5", "mnuFileWrite"}) {
+         {"mnuOptSelCom_3", "mnuOptSelCom_1", "mnuOptionSelAutoRelease_5", "mnuFileWrite",
+          "mnuFileRecord"}) {
         Find<QAction>(name)->trigger();
     }
     QStringList seen;
@@ -115,11 +117,12 @@ TEST_F(WindowTest, MenusShowTheirCaptionsAndOnlyTheLogicSetsCheckMarks) {
     EXPECT_EQ(
         seen.join(", "),
         "&File, &Save EEPROM image..., &Open EEPROM image..., "
-        "&Write EEPROM image to transceiver..., , E&xit, &Option, &Port, COM &1 (checked), "
+        "&Write EEPROM image to transceiver..., , Save service &record..., , E&xit, &Option, &Port, COM &1 (checked), "
         "COM &2, COM &3, COM &4, "
         "&Auto port release, &OFF, &1 sec, &2 sec, &3 sec, &4 sec, &5 sec, &Serial device...");
     EXPECT_EQ(events.log, (Log{"mnuOptSelCom_Click 3", "mnuOptSelCom_Click 1",
-                               "AutoRelease_Click 5", "mnuFileWrite_Click"}));
+                               "AutoRelease_Click 5", "mnuFileWrite_Click",
+                               "mnuFileRecord_Click"}));
 }
 
 TEST_F(WindowTest, KeysReachTheLogicFirstAndConsumedOnesStopThere) {

@@ -1,0 +1,121 @@
+#include "app/service_records.h"
+
+#include "app/error_report.h"
+#include "image/backup_store.h"
+#include "record/record_files.h"
+#include "record/service_record.h"
+
+namespace quorvane {
+
+namespace fs = std::filesystem;
+
+ServiceRecords::ServiceRecords(Links links) : links_(std::move(links)) {}
+
+void ServiceRecords::TakeState() {
+    if (session_ == nullptr || !links_.ops.ItemsLive()) {
+        return;
+    }
+    SessionState state;
+    state.items = links_.ops.ItemValues();
+    const std::vector<std::uint8_t>& image = links_.radio.eepImage().data();
+    state.image.assign(image.begin(), image.end());
+    state.image.resize(session_->Start().imageAsRead.size(), 0);
+    for (std::size_t list = 0; list < links_.form.lbo01.size(); ++list) {
+        const IListBox* box = links_.form.lbo01[list];
+        for (Int16 i = 0; box != nullptr && i < box->ListCount(); ++i) {
+            (list == 0 ? state.adLines : state.daLines).push_back(box->List(i));
+        }
+    }
+    session_->Now(std::move(state));
+}
+
+void ServiceRecords::ImageRead(const std::string& written) {
+    const std::optional<EepromImageFile>& read = links_.images.ImageAsRead();
+    if (!read || !read->origin) {
+        return;
+    }
+    if (session_ != nullptr && !written.empty()) {
+        session_->ImageWritten("EEPROM image '" + written + "' written to the transceiver");
+        return;
+    }
+    if (session_ != nullptr && read->image == session_->State().image) {
+        session_->Note("Connected again: the transceiver holds what this session left in it");
+        return;
+    }
+    if (session_ != nullptr && session_->Changed()) {
+        const std::string error = SaveBesideBackup();
+        if (!error.empty() && links_.form.messageBox != nullptr) {
+            MsgBoxCritical(*links_.form.messageBox, error);
+        }
+    }
+    const fs::path& backup = links_.images.LastBackup();
+    base_ = backup.empty() ? links_.folder / ImageBackupStore::BaseName(*read->origin)
+                           : fs::path(backup).replace_extension();
+    session_ = std::make_unique<ServiceSession>(
+        SessionStart{read->origin->readAt, links_.port ? links_.port() : std::string(),
+                     IdentityText(read->origin->identity), read->image, backup},
+        links_.wallClock);
+    session_->Note("Connected: " + IdentityText(read->origin->identity) + ", EEPROM read");
+}
+
+void ServiceRecords::MessageShown(const std::string& text) {
+    if (session_ != nullptr) {
+        session_->Message(text);
+    }
+}
+
+void ServiceRecords::ItemsRead(const std::vector<ItemValue>& items) {
+    if (session_ != nullptr) {
+        session_->ItemsRead(items);
+    }
+}
+
+void ServiceRecords::ValueSent(const SentValue& sent) {
+    if (session_ != nullptr) {
+        session_->ValueSent(sent);
+    }
+}
+
+void ServiceRecords::SpecialOpEnded(const SpecialOpOutcome& outcome) {
+    if (session_ != nullptr) {
+        session_->SpecialOpEnded(outcome);
+    }
+}
+
+std::string ServiceRecords::ProposedPath(const std::string& folder) const {
+    const fs::path base = folder.empty() ? base_ : fs::path(folder) / base_.filename();
+    return FreeRecordPath(base).string();
+}
+
+std::string ServiceRecords::Save(const std::string& path) {
+    if (session_ == nullptr) {
+        return "Cannot save the service record '" + path + "': no transceiver has been read.";
+    }
+    TakeState();
+    return SaveRecordFiles(path, ServiceRecordText(*session_, links_.wallClock.Now()),
+                           ServiceRecordCsv(*session_));
+}
+
+std::string ServiceRecords::SaveBesideBackup() {
+    if (links_.folder.empty()) {
+        return {};
+    }
+    return Save(FreeRecordPath(base_).string());
+}
+
+std::string ServiceRecords::SaveOnExit() {
+    TakeState();
+    if (session_ == nullptr || !session_->Changed()) {
+        return {};
+    }
+    return SaveBesideBackup();
+}
+
+std::int16_t RecordedMessageBox::ShowCritical(const std::string& text, const std::string& title) {
+    if (records_ != nullptr) {
+        records_->MessageShown(text);
+    }
+    return shown_ != nullptr ? shown_->ShowCritical(text, title) : std::int16_t{0};
+}
+
+}  // namespace quorvane

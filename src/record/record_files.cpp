@@ -1,0 +1,69 @@
+#include "record/record_files.h"
+
+#include <system_error>
+
+#include "platform/atomic_file.h"
+
+namespace quorvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// More records of one session than a technician saves in a day.
+constexpr int kMaxNumber = 999;
+
+fs::path CsvBeside(const fs::path& path) {
+    fs::path csv = path;
+    return csv.replace_extension(".csv");
+}
+
+bool Taken(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(path, ec) || fs::exists(CsvBeside(path), ec);
+}
+
+std::string Failed(const fs::path& path, const std::string& reason) {
+    return "Cannot save the service record '" + path.string() + "': " + reason + ".";
+}
+
+std::string Reason(const std::error_code& ec) {
+    return ec == std::errc::file_exists ? "a file of that name exists, and records are never "
+                                          "overwritten"
+                                        : ec.message();
+}
+
+}  // namespace
+
+fs::path FreeRecordPath(const fs::path& base) {
+    fs::path path = base.string() + "-record.txt";
+    for (int number = 2; Taken(path) && number <= kMaxNumber; ++number) {
+        path = base.string() + "-record-" + std::to_string(number) + ".txt";
+    }
+    return path;
+}
+
+std::string SaveRecordFiles(const fs::path& path, const std::string& text, const std::string& csv) {
+    const fs::path csvPath = CsvBeside(path);
+    if (csvPath == path) {
+        return Failed(path, "the record and its table would have one name");
+    }
+    std::error_code ec;
+    if (fs::exists(csvPath, ec)) {
+        return Failed(csvPath, Reason(std::make_error_code(std::errc::file_exists)));
+    }
+    if (path.has_parent_path()) {
+        fs::create_directories(path.parent_path(), ec);
+        if (ec) {
+            return Failed(path, ec.message());
+        }
+    }
+    ec = WriteFileAtomically(path, text, AtomicWriteMode::KeepExisting);
+    if (ec) {
+        return Failed(path, Reason(ec));
+    }
+    ec = WriteFileAtomically(csvPath, csv, AtomicWriteMode::KeepExisting);
+    return ec ? Failed(csvPath, Reason(ec)) : std::string();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "adjust/session_events.h"
+#include "platform/byte_string.h"
+#include "platform/wall_clock.h"
+
+namespace quorvane {
+
+// One line of the session's journal.
+struct JournalEntry {
+    enum class Kind : std::uint8_t { Note, ValueSent, Outcome, Message };
+
+    std::chrono::sys_seconds at{};
+    Kind kind = Kind::Note;
+    std::string text;         // Note and Message
+    SentValue sent;           // ValueSent
+    Int16 before = 0;         // ValueSent: the value before this send
+    SpecialOpOutcome outcome;  // Outcome
+};
+
+// Where and what was connected when the session began.
+struct SessionStart {
+    std::chrono::sys_seconds at{};
+    std::string port;      // "COM 1 (/dev/ttyUSB0)"
+    std::string identity;  // "model 8537, sub 0200, revision 04"
+    Bytes imageAsRead;
+    std::filesystem::path backup;  // the image's automatic backup; empty when none was written
+};
+
+// What the window last showed of the session: the items, the image with every change sent,
+// and the converter readouts.
+struct SessionState {
+    std::vector<ItemValue> items;
+    Bytes image;
+    std::vector<std::string> adLines;
+    std::vector<std::string> daLines;
+};
+
+// The work on one transceiver from the read that identified it: the items and image as read,
+// as they are now, and the journal of everything sent, every special operation's outcome and
+// every message shown, in time order.
+class ServiceSession {
+  public:
+    ServiceSession(SessionStart start, IWallClock& clock);
+
+    // The items after a read. The first read gives the values "as read"; every read gives the
+    // values later sends are compared with.
+    void ItemsRead(const std::vector<ItemValue>& items);
+    void ValueSent(const SentValue& sent);
+    void SpecialOpEnded(const SpecialOpOutcome& outcome);
+    void Note(std::string text);
+    void Message(std::string text);
+    void Now(SessionState state) { now_ = std::move(state); }
+
+    // Something was sent by a key or an operation, or an image was written: the connect's own
+    // sends change nothing.
+    bool Changed() const { return changed_; }
+    void ImageWritten(std::string text);
+
+    const SessionStart& Start() const { return start_; }
+    const std::vector<ItemValue>& ItemsAsRead() const { return itemsAsRead_; }
+    const SessionState& State() const { return now_; }
+    const std::vector<JournalEntry>& Journal() const { return journal_; }
+
+  private:
+    JournalEntry& Add(JournalEntry::Kind kind);
+
+    SessionStart start_;
+    IWallClock& clock_;
+    std::vector<ItemValue> itemsAsRead_;
+    SessionState now_;
+    std::map<std::string, Int16> last_;  // by item or parameter name: the value last sent or read
+    std::vector<JournalEntry> journal_;
+    bool changed_ = false;
+};
+
+}  // namespace quorvane
