@@ -49,8 +49,10 @@ std::string SaveRecordFiles(const fs::path& path, const std::string& text, const
         return Failed(path, "the record and its table would have one name");
     }
     std::error_code ec;
-    if (fs::exists(csvPath, ec)) {
-        return Failed(csvPath, Reason(std::make_error_code(std::errc::file_exists)));
+    for (const fs::path& p : {path, csvPath}) {
+        if (fs::exists(p, ec)) {
+            return Failed(p, Reason(std::make_error_code(std::errc::file_exists)));
+        }
     }
     if (path.has_parent_path()) {
         fs::create_directories(path.parent_path(), ec);

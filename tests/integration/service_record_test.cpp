@@ -1,0 +1,157 @@
+// The service record of whole sessions over the in-process stand-in: what the journal says
+// went out against what went over the wire, and the record's files.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "rig/known_image.h"
+#include "rig/program_rig.h"
+#include "support/file_text.h"
+#include "support/temp_dir.h"
+
+namespace quorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr Int16 kPowerL2 = 2, kBpfT1 = 11, kRxLva = 13, kLvRxLva = 15, kRssi = 17;
+
+class ServiceRecord : public ::testing::Test {
+  protected:
+    ServiceRecord() { program().MainWindow().Form_Load(); }
+
+    Program& program() { return rig.program; }
+    void Key(Int16 item, Int16 keyCode) {
+        rig.form.lboConsole.listIndex = item;
+        program().MainWindow().lboConsole_KeyDown(keyCode, 0);
+    }
+    bool RunToBeep(int beeps) {
+        return rig.RunUntil([&] { return rig.form.beeper.beeps == beeps; }, 120000) && rig.Settle();
+    }
+    // Saves through File > "Save service record..." at name in the backups folder.
+    std::string SaveAs(const std::string& name) {
+        rig.form.fileDialog.nextPath = (backups / name).string();
+        program().MainWindow().mnuFileRecord_Click();
+        return test::ReadFile((backups / name).string());
+    }
+    // The value frames the journal says were sent, as the stand-in's trace names them.
+    std::vector<std::string> JournalSends() {
+        std::vector<std::string> out;
+        for (const JournalEntry& e : rig.program.Records().Session()->Journal()) {
+            if (e.kind == JournalEntry::Kind::ValueSent) {
+                char frame[40];
+                std::snprintf(
+                    frame, sizeof frame,
+                    e.sent.subCommand == 0 ? "E8 sub %02X channel %d" : "E8 sub %02X value 0x%02X",
+                    e.sent.subCommand, e.sent.data);
+                out.push_back(frame);
+            }
+        }
+        return out;
+    }
+    // The value frames on the wire: every E8 but the adjust mode and the readout requests.
+    std::vector<std::string> WireSends() {
+        std::vector<std::string> out;
+        for (const std::string& f : rig.SentFrames()) {
+            const std::string frame = f.substr(0, f.find(" ("));
+            if (frame.rfind("E8 sub", 0) == 0 && frame.rfind("E8 sub 03", 0) != 0 &&
+                frame.rfind("E8 sub 02", 0) != 0) {
+                out.push_back(frame);
+            }
+        }
+        return out;
+    }
+
+    test::TempDir folder;
+    const fs::path backups = folder.path() / "backups";
+    test::ProgramRig rig{{}, test::KnownImage(), folder.path().string()};
+};
+
+TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
+    ASSERT_TRUE(rig.Connect());
+    ASSERT_TRUE(rig.Settle());
+    Key(kPowerL2, vbKeyRight);
+    Key(kPowerL2, vbKeyRight);
+    ASSERT_TRUE(rig.Settle());
+    program().Console().EnterPushed(kBpfT1);
+    ASSERT_TRUE(RunToBeep(1));
+    program().Console().Value(kLvRxLva, 60);  // LVIN 60 lies at RX LVA 57 or 58
+    program().Console().EnterPushed(kRxLva);
+    ASSERT_TRUE(RunToBeep(2));
+    program().Console().EnterPushed(kRssi);
+    rig.RunFor(500);
+    program().Console().EnterPushed(kRssi);
+    ASSERT_TRUE(rig.RunUntil(
+        [&] { return rig.form.lboConsole.lines.at(kRssi) == "      RSSI: RSSI S1 Level "; }, 5000));
+    rig.RunFor(500);
+    program().Console().EnterPushed(kRssi);
+    ASSERT_TRUE(RunToBeep(3));
+    EXPECT_EQ(JournalSends(), WireSends());
+
+    const std::string record = SaveAs("bench.txt");
+    for (const char* line :
+         {"Port         COM 1 (/dev/ttyS0)\n", "Transceiver  model 8537, sub 0200, revision 04\n",
+          "  Power(L2)         153   155  changed\n", "  RX LVA            114    58  changed\n",
+          "  BPF T1             90    90\n",
+          "   2                  POW L2 Level:  153 |                 POW L2 Level:  155\n",
+          "  65                 RSSI S1 Level:   43 |                RSSI S1 Level:  220\n",
+          "05:15:02  key     Power(L2)    153 ->  155   E8 0A 9B  at 129\n",
+          "05:15:02  sweep   BPF T1 swept: kept 90 (best SD reading 220)\n",
+          "05:15:02  LVA     RX LVA        60 ->   58   E8 06 3A  at 60\n",
+          "05:15:02  LVA     RX LVA adjusted to 58 (target 60, LVIN 60)\n",
+          "05:15:02  RSSI    RSSI S3 level stored: 220\n", "  SD   :220:DCh:  4.31V\n"}) {
+        EXPECT_NE(record.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(record.find("No value was changed"), std::string::npos);
+    EXPECT_EQ(test::ReadFile((backups / "bench.csv").string()),
+              "kind,name,as read,now\r\nitem,Power(L2),153,155\r\nitem,RX LVA,114,58\r\n"
+              "item,LV(RX LVA),100,60\r\nparameter,POW L2 Level,153,155\r\n"
+              "parameter,RX LVA Level,114,58\r\nparameter,RSSI S1 Level,43,220\r\n"
+              "parameter,RSSI S3 Level,118,220\r\n");
+
+    // Saving again never overwrites: the same name is refused, the dialog proposes the next.
+    rig.form.fileDialog.nextPath = (backups / "bench.txt").string();
+    program().MainWindow().mnuFileRecord_Click();
+    EXPECT_EQ(rig.form.messageBox.texts.back(),
+              "Cannot save the service record '" + (backups / "bench.txt").string() +
+                  "': a file of that name exists, and records are never overwritten.");
+    EXPECT_EQ(test::ReadFile((backups / "bench.txt").string()), record);
+}
+
+TEST_F(ServiceRecord, AChangedSessionIsSavedBesideItsBackupWhenAnotherRadioOrTheExitEndsIt) {
+    ASSERT_TRUE(rig.Connect());
+    ASSERT_TRUE(rig.Settle());
+    Key(kPowerL2, vbKeyRight);
+    ASSERT_TRUE(rig.Settle());
+    const fs::path first = backups / "20261207-051502_8537-0200-record.txt";
+    // The same radio again: the session goes on.
+    ASSERT_TRUE(rig.Connect());
+    EXPECT_FALSE(fs::exists(first));
+
+    rig.Replug();
+    rig.wallClock.now += std::chrono::seconds{60};
+    ASSERT_TRUE(rig.Connect());
+    ASSERT_TRUE(rig.Settle());
+    EXPECT_NE(test::ReadFile(first.string()).find("  Power(L2)         153   154  changed\n"),
+              std::string::npos);
+    EXPECT_TRUE(fs::exists(backups / "20261207-051502_8537-0200-record.csv"));
+
+    // Nothing changed on the second radio: its record says so, and the exit saves none.
+    EXPECT_NE(SaveAs("unchanged.txt").find("No value was changed in this session.\n"),
+              std::string::npos);
+    // A dead line: the message shown goes into the journal, and still nothing was changed.
+    sim::TamskorConfig dead;
+    dead.faults.Add(sim::Fault::NoAnswer, 0);
+    rig.Replug(std::move(dead));
+    program().MainWindow().Form_KeyDown(vbKeyF5, 0);
+    ASSERT_TRUE(rig.RunUntil([&] { return !rig.form.messageBox.texts.empty(); }, 5000));
+    const JournalEntry& shown = program().Records().Session()->Journal().back();
+    EXPECT_EQ(shown.kind, JournalEntry::Kind::Message);
+    EXPECT_EQ(shown.text, rig.form.messageBox.texts.back());
+    program().ShutdownCom();
+    EXPECT_FALSE(fs::exists(backups / "20261207-051602_8537-0200-record.txt"));
+}
+
+}  // namespace
+}  // namespace quorvane
