@@ -38,8 +38,8 @@ void clsIndOp_RigTamsk::SendItem(Int16 item) {
     const Int16 value = console_.Value(item);
     // The channel item's value is a place in the channel list; the wire carries the channel.
     const Int16 data = item == items_.chNo ? Add16(chList(value), 1) : Int16(value & 0xFF);
-    session_->ValueSent(
-        {Trimmed(console_.Title(item)), value, subCommand, data, console_.EeAdr(item), SourceOf(item)});
+    session_->ValueSent({Trimmed(console_.Title(item)), value, subCommand, data,
+                         console_.EeAdr(item), SourceOf(item)});
 }
 
 void clsIndOp_RigTamsk::SendFollower(Int16 item, Int16 subCommand, Int32 address, Int16 value,
@@ -52,8 +52,7 @@ void clsIndOp_RigTamsk::SendFollower(Int16 item, Int16 subCommand, Int32 address
     }
 }
 
-void clsIndOp_RigTamsk::SendStored(Int16 subCommand, Int32 address, Int16 value,
-                                   const char* name) {
+void clsIndOp_RigTamsk::SendStored(Int16 subCommand, Int32 address, Int16 value, const char* name) {
     SendFollower(items_.rssi, subCommand, address, value, name);
 }
 

@@ -95,8 +95,8 @@ void LvaAdjust::Begin() {
 
 void LvaAdjust::Report(Int16 item, Int16 reading, bool succeeded) {
     const clsConsole& console = links_.console;
-    links_.host.Ended({ChangeSource::Lva, Trimmed(console.Title(item)), console.Value(item), reading,
-                       static_cast<Int16>(target_), succeeded});
+    links_.host.Ended({ChangeSource::Lva, Trimmed(console.Title(item)), console.Value(item),
+                       reading, static_cast<Int16>(target_), succeeded});
 }
 
 // A reading inside a sub-step; false while it is not in yet.

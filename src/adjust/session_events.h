@@ -28,7 +28,8 @@ struct SpecialOpOutcome {
     Int16 value = 0;    // the value kept: the filter's middle, the LVA value, the level stored
     Int16 reading = 0;  // sweep: the best SD reading; LVA: the last LVIN reading
     Int16 target = 0;   // LVA: the target level
-    bool succeeded = true;  // LVA: false when the target was out of reach and the old value restored
+    bool succeeded =
+        true;  // LVA: false when the target was out of reach and the old value restored
 };
 
 // An adjustment item's title and value.

@@ -315,8 +315,8 @@ void frmMain::mnuFileRecord_Click() {
         }
         // The dialog opens on a free name, in the folder last chosen or beside the backup.
         const std::string proposed = records_->ProposedPath(lastFolder_);
-        const std::string path = links_.form.fileDialog->SaveFileName(kRecordTitle, proposed,
-                                                                      kRecordFilter, "txt");
+        const std::string path =
+            links_.form.fileDialog->SaveFileName(kRecordTitle, proposed, kRecordFilter, "txt");
         if (path.empty()) {
             return;
         }

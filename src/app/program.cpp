@@ -60,17 +60,17 @@ Program::Program(const Platform& platform)
     com_.Reset();
 
     // The main window and, on its first use, the adjustment operations; then the options.
-    ops_ = std::make_unique<clsIndOp_RigTamsk>(clsIndOp_RigTamsk::Links{
-        console_, seq_, driver_, radio_, form_, main_, platform.clock});
+    ops_ = std::make_unique<clsIndOp_RigTamsk>(
+        clsIndOp_RigTamsk::Links{console_, seq_, driver_, radio_, form_, main_, platform.clock});
     seq_.subNameCheck(ops_.get());
     IWallClock& wallClock = platform.wallClock != nullptr ? *platform.wallClock : systemWallClock_;
     // Records are kept beside the backups of the images they began with.
-    const std::filesystem::path backups = platform.userDataFolder.empty()
-                                              ? std::filesystem::path()
-                                              : std::filesystem::path(platform.userDataFolder) /
-                                                    "backups";
-    images_ = std::make_unique<EepromImageService>(EepromImageService::Links{
-        driver_, radio_, seq_, *ops_, main_, form_, wallClock, backups});
+    const std::filesystem::path backups =
+        platform.userDataFolder.empty()
+            ? std::filesystem::path()
+            : std::filesystem::path(platform.userDataFolder) / "backups";
+    images_ = std::make_unique<EepromImageService>(
+        EepromImageService::Links{driver_, radio_, seq_, *ops_, main_, form_, wallClock, backups});
     records_ = std::make_unique<ServiceRecords>(ServiceRecords::Links{
         *ops_, radio_, *images_, form_, wallClock, backups, [this] { return PortText(); }});
     ops_->cloneReadDone([this] { images_->CloneReadDone(); });

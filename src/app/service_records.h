@@ -28,7 +28,7 @@ class ServiceRecords final : public ISessionEvents {
         EepromImageService& images;
         const frmMainControls& form;
         IWallClock& wallClock;
-        std::filesystem::path folder;        // where records go; empty: none are saved by themselves
+        std::filesystem::path folder;       // where records go; empty: none are saved by themselves
         std::function<std::string()> port;  // "COM 1 (/dev/ttyUSB0)"
     };
 

@@ -18,9 +18,9 @@ struct JournalEntry {
 
     std::chrono::sys_seconds at{};
     Kind kind = Kind::Note;
-    std::string text;         // Note and Message
-    SentValue sent;           // ValueSent
-    Int16 before = 0;         // ValueSent: the value before this send
+    std::string text;          // Note and Message
+    SentValue sent;            // ValueSent
+    Int16 before = 0;          // ValueSent: the value before this send
     SpecialOpOutcome outcome;  // Outcome
 };
 

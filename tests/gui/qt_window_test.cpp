@@ -98,9 +98,8 @@ class WindowTest : public ::testing::Test {
 
 TEST_F(WindowTest, MenusShowTheirCaptionsAndOnlyTheLogicSetsCheckMarks) {
     c().mnuOptSelCom[1]->Checked(true);
-    for (const char* name :
-         {"mnuOptSelCom_3", "mnuOptSelCom_1", "mnuOptionSelAutoRelease_5", "mnuFileWrite",
-          "mnuFileRecord"}) {
+    for (const char* name : {"mnuOptSelCom_3", "mnuOptSelCom_1", "mnuOptionSelAutoRelease_5",
+                             "mnuFileWrite", "mnuFileRecord"}) {
         Find<QAction>(name)->trigger();
     }
     QStringList seen;
@@ -117,12 +116,13 @@ TEST_F(WindowTest, MenusShowTheirCaptionsAndOnlyTheLogicSetsCheckMarks) {
     EXPECT_EQ(
         seen.join(", "),
         "&File, &Save EEPROM image..., &Open EEPROM image..., "
-        "&Write EEPROM image to transceiver..., , Save service &record..., , E&xit, &Option, &Port, COM &1 (checked), "
+        "&Write EEPROM image to transceiver..., , Save service &record..., , E&xit, &Option, "
+        "&Port, COM &1 (checked), "
         "COM &2, COM &3, COM &4, "
         "&Auto port release, &OFF, &1 sec, &2 sec, &3 sec, &4 sec, &5 sec, &Serial device...");
-    EXPECT_EQ(events.log, (Log{"mnuOptSelCom_Click 3", "mnuOptSelCom_Click 1",
-                               "AutoRelease_Click 5", "mnuFileWrite_Click",
-                               "mnuFileRecord_Click"}));
+    EXPECT_EQ(events.log,
+              (Log{"mnuOptSelCom_Click 3", "mnuOptSelCom_Click 1", "AutoRelease_Click 5",
+                   "mnuFileWrite_Click", "mnuFileRecord_Click"}));
 }
 
 TEST_F(WindowTest, KeysReachTheLogicFirstAndConsumedOnesStopThere) {
