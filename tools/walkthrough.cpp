@@ -190,7 +190,7 @@ bool Walkthrough::FileMenuAndSave() {
     QtMainWindow& window = program_.Window();
     auto* menu = window.findChild<QMenu*>(QStringLiteral("mnuFileTop"));
     Say("File menu: save the image as it is now, open an image file, write one to the "
-        "transceiver.\n");
+        "transceiver, save the session's service record.\n");
     window.menuBar()->setActiveAction(menu->menuAction());
     if (!WaitUntil([menu] { return menu->isVisible(); }, 5000, "the File menu")) {
         return false;
