@@ -58,9 +58,11 @@ class ServiceSession {
     void Message(std::string text);
     void Now(SessionState state) { now_ = std::move(state); }
 
-    // Something was sent by a key or an operation, or an image was written: the connect's own
-    // sends change nothing.
-    bool Changed() const { return changed_; }
+    // Something was sent by a key or an operation, an image was written, or an item or the
+    // image differs from what was read: the connect's own sends change nothing.
+    bool Changed() const {
+        return changed_ || now_.items != itemsAsRead_ || now_.image != start_.imageAsRead;
+    }
     void ImageWritten(std::string text);
 
     const SessionStart& Start() const { return start_; }
