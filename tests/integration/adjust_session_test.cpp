@@ -342,6 +342,12 @@ TEST_F(AdjustSession, RssiCaptureStoresTheS3ReadingThenTheS1Reading) {
     EXPECT_EQ(Byte(131), 120);
     EXPECT_EQ(Line(kRssi), "      RSSI: [Enter] to Start");
     EXPECT_EQ(rig.form.lbo01[0].lines.at(4), "SD   :120:78h:  2.35V");
+
+    // A click drops an Enter that has not been acted on yet.
+    Enter(kRssi);
+    rig.program.MainWindow().cmd00_Click(1);
+    rig.RunFor(1000);
+    EXPECT_EQ(Line(kRssi), "      RSSI: [Enter] to Start");
 }
 
 TEST_F(AdjustSession, ReloadRewritesChangedReadoutsAndTheDumpShowsTheImage) {

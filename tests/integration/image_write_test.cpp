@@ -114,9 +114,14 @@ TEST(ImageWrite, FaultsAndRefusedFiles) {
         EXPECT_EQ(LoadImageFile(saved).file->image, before) << fault;
     }
 
-    test::ProgramRig rig;
+    // A transceiver with a shorter clone area: its backup still holds a whole image.
+    sim::TamskorConfig smaller;
+    smaller.cloneEnd = 0x3FFF;
+    test::ProgramRig rig(smaller, sim::SimImage::Generate(1), data.path().string());
     ASSERT_TRUE(rig.Connect());
     ASSERT_TRUE(rig.Settle());
+    EXPECT_TRUE(rig.form.messageBox.texts.empty());
+    EXPECT_EQ(LoadImageFile(rig.program.Images().LastBackup()).file->image.size(), 32736u);
     const fs::path shortFile = data.path() / "short.bin";
     std::ofstream(shortFile) << "too short";
     const fs::path otherModel = data.path() / "other.qvimg";

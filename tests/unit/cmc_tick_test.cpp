@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "serial/cmc_tick.h"
 #include "rig/manual_clock.h"
+#include "serial/cmc_tick.h"
 
 namespace quorvane {
 namespace {
@@ -31,6 +31,11 @@ TEST(CmcTick, ClockWrapsWithinTheWindowCountOutsideStop) {
     EXPECT_EQ(tick.counter(), 2000 - 1295);
     clock.Set(-2147482000);
     EXPECT_EQ(tick.counter(), 0);
+
+    clock.Set(2147480000);  // late in the clock's range: a short count still runs
+    tick.counter(100);
+    clock.Advance(50);
+    EXPECT_EQ(tick.counter(), 50);
 
     clock.Set(-2000000000);
     tick.counter(1000000);

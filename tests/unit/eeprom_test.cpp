@@ -25,6 +25,8 @@ TEST(Eeprom, BlocksCheckBothEnds) {
     clsCmcEeprom ee;
     EXPECT_EQ(ee.WriteBlock(0, {}), 1);  // last address -1
     EXPECT_EQ(ee.WriteBlock(1, {}), 0);
+    EXPECT_EQ(ee.WriteBlock(0, {9}), 0);
+    EXPECT_EQ(ee.ReadByte(0), 9);
     EXPECT_EQ(ee.WriteBlock(32735, {}), 0);
     EXPECT_EQ(ee.WriteBlock(32734, {1, 2, 3}), 1);
     EXPECT_EQ(ee.ReadByte(32734), 0);

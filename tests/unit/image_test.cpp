@@ -70,7 +70,8 @@ TEST(ImageFile, MalformedTrailerWithAGoodChecksumIsRefused) {
         {"8537 0200 04 7FE0 2026-12-07T24:15:02Z ", "E225E173"},
         {"8537 0200 04 7FE0 2026-12-07 05:15:02Z ", "BF50047C"},
         {"8537 0200 04 7FE0 2026-12-07T05:60:02Z ", "64C18A30"},
-        {"85G7 0200 04 7FE0 2026-12-07T05:15:02Z ", "6A3CE2C0"}};
+        {"85G7 0200 04 7FE0 2026-12-07T05:15:02Z ", "6A3CE2C0"},
+        {"85 7 0200 04 7FE0 2026-12-07T05:15:02Z ", "C9F646D0"}};
     for (const auto& [head, crc] : bad) {
         Bytes file = EncodeImageFile(Pattern(), kOrigin);
         const std::string trailer = "QVADJIMG 01 " + head + crc + "\n";
@@ -79,6 +80,7 @@ TEST(ImageFile, MalformedTrailerWithAGoodChecksumIsRefused) {
         EXPECT_FALSE(r.file) << head;
         EXPECT_EQ(r.error, "its trailer is malformed") << head;
     }
+    EXPECT_THROW(EncodeImageFile(Bytes(32735), kOrigin), RuntimeError);
     // A time beyond what four year digits hold is written as the last one they do.
     const Bytes far =
         EncodeImageFile(Pattern(), {kOrigin.identity, std::chrono::sys_days{10000y / 1 / 1}});

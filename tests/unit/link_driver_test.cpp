@@ -128,6 +128,11 @@ TEST_F(LinkDriver, IdentityAnswerGivesTheRoundedEndAddress) {
         drv.read(Identity(end));
         EXPECT_EQ(drv.EndAddress(), expected) << end;
     }
+    Bytes shortAnswer = sim::IdentityPayload({.cloneEnd = 0x7FDF});
+    shortAnswer.pop_back();  // its length byte no longer fits
+    Start(1, kIdentify);
+    drv.read(sim::ToProgram(shortAnswer));
+    EXPECT_EQ(drv.nowError(), LinkError::BadAnswer);
 }
 
 TEST_F(LinkDriver, CloneReadStoresEachRecordAndChecksTheCount) {

@@ -17,6 +17,7 @@ TEST(NumberFormat, RoundsHalfAwayFromZeroAndCarries) {
     EXPECT_EQ(FormatNumber(2147.483647, "###0.#####0"), "2147.483647");
     // Fifteen significant digits are all kept, none rounded.
     EXPECT_EQ(FormatNumber(1.5, "0.00000000000000"), "1.50000000000000");
+    EXPECT_EQ(FormatNumber(5, "0.0"), "5.0");
     EXPECT_EQ(StrNumber(-12), "-12");
 }
 
