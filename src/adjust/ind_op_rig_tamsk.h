@@ -161,7 +161,7 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     void SendE8Value(Int16 subCommand, Int32 value);
     void StoreByte(Int32 address, Int16 value);
     ChangeSource SourceOf(Int16 item) const;
-    // MOD and BAL W levels follow their N item, which is what sent them.
+    // A level sent and stored on behalf of an item (MOD N, BAL, RSSI), whose source it takes.
     void SendFollower(Int16 item, Int16 subCommand, Int32 address, Int16 value, const char* name);
 
     // What the special operations reach.
