@@ -8,6 +8,7 @@ namespace {
 TEST(Eeprom, ZeroFilledBytesAndBitsAtTheEdges) {
     clsCmcEeprom ee;
     EXPECT_EQ(ee.eeSize(), 32736);
+    EXPECT_EQ(ee.ReadByte(100), 0);
     EXPECT_EQ(ee.WriteByte(32735, 0xAB), 0);
     EXPECT_EQ(ee.ReadByte(32735), 0xAB);
     EXPECT_EQ(ee.ReadByte(32736), 0);

@@ -106,6 +106,9 @@ TEST_F(IniFileStoreTest, ValuesAreCutToTheBufferAndHostileFilesAreNeverRewritten
     EXPECT_FALSE(fs::exists(file));  // reading never creates it
     EXPECT_TRUE(Put(file, std::string(300, 'v')));
     EXPECT_EQ(Get(file), std::string(254, 'v'));
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(Put(file));  // a rewrite keeps the file's permissions
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     for (const std::string& content :
          {std::string("[OPTION]\nComPort=3\n\0\x01\xff", 22),
           "[OPTION]\nComPort=3\nx=" + std::string(2 * 1024 * 1024, 'x') + "\n"}) {

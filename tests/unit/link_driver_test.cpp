@@ -199,6 +199,9 @@ TEST_F(LinkDriver, ForeignFramesAndStrayBytesAreIgnoredAndBadAnswersRefused) {
     drv.read(cut);
     drv.read(Radio("E8853702003141"));
     EXPECT_TRUE(!drv.Running() && drv.nowError() == LinkError::None);
+    Start(5, kE8, true, true);  // an answer belongs to its request only
+    EXPECT_TRUE(drv.varLastE8Answer().empty());
+    drv.read(Radio("E8853702003141"));
     // An E8 answer must carry numeric identifiers and repeat the first command byte.
     for (const char* wrong : {"E885370200", "E8853702003241", "E88537A2003141"}) {
         Start(5, kE8, true, true);
