@@ -69,8 +69,11 @@ class ServiceRecord : public ::testing::Test {
 };
 
 TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
+    program().Tick();
+    EXPECT_FALSE(rig.form.mnuFileRecord.enabled);  // nothing read yet
     ASSERT_TRUE(rig.Connect());
     ASSERT_TRUE(rig.Settle());
+    EXPECT_TRUE(rig.form.mnuFileRecord.enabled);
     Key(kPowerL2, vbKeyRight);
     Key(kPowerL2, vbKeyRight);
     ASSERT_TRUE(rig.Settle());

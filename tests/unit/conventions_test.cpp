@@ -49,6 +49,7 @@ TEST(Conventions, LineSettingsTakeFourFieldsAndRefuseTheRest) {
     EXPECT_EQ(s->dataBits, 7);
     EXPECT_EQ(s->stopBits, LineSettings::StopBits::OnePointFive);
     EXPECT_TRUE(ParseLineSettings("123456789,N,5,1"));
+    EXPECT_EQ(ParseLineSettings("9600,N,8,2")->stopBits, LineSettings::StopBits::Two);
     for (const char* bad :
          {"9600,N,8", "9600,N,8,1,1", "96x0,N,8,1", ",N,8,1", "9600,X,8,1", "9600,N,9,1",
           "9600,N,4,1", "9600,N,8,3", "9600,N,8,", "1234567890,N,8,1"}) {

@@ -18,6 +18,7 @@ TEST(NumberFormat, RoundsHalfAwayFromZeroAndCarries) {
     // Fifteen significant digits are all kept, none rounded.
     EXPECT_EQ(FormatNumber(1.5, "0.00000000000000"), "1.50000000000000");
     EXPECT_EQ(FormatNumber(5, "0.0"), "5.0");
+    EXPECT_EQ(FormatNumber(7, "0V"), "7V");
     EXPECT_EQ(StrNumber(-12), "-12");
 }
 
