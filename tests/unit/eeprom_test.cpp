@@ -9,6 +9,10 @@ TEST(Eeprom, ZeroFilledBytesAndBitsAtTheEdges) {
     clsCmcEeprom ee;
     EXPECT_EQ(ee.eeSize(), 32736);
     EXPECT_EQ(ee.ReadByte(100), 0);
+    ee.WriteByte(5, 9);
+    ee.eeSize(10);  // a new size starts from zeros: nothing of the last image is left
+    EXPECT_EQ(ee.ReadByte(5), 0);
+    ee.eeSize(32736);
     EXPECT_EQ(ee.WriteByte(32735, 0xAB), 0);
     EXPECT_EQ(ee.ReadByte(32735), 0xAB);
     EXPECT_EQ(ee.ReadByte(32736), 0);
