@@ -87,10 +87,9 @@ clsIndOp_RigTamsk::clsIndOp_RigTamsk(const Links& links)
 }
 
 void clsIndOp_RigTamsk::RigOpFunc_ResetAll() {
-    if (itemsRead_ && session_ != nullptr) {
+    if (ItemsLive() && session_ != nullptr) {
         session_->AdjustingEnds();
     }
-    itemsRead_ = false;
     seq_.easyReset(myComPortNo_);
     stepNo_ = 0;
     flgStepFirst_ = true;

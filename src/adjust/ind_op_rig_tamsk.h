@@ -88,8 +88,9 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     // Told what the session does: the values read, every value sent, the special operations'
     // outcomes; null: nobody listens.
     void sessionEvents(ISessionEvents* events) { session_ = events; }
-    // The items hold the values of a transceiver that was read.
-    bool ItemsLive() const { return itemsRead_; }
+    // The items hold the values of a transceiver that was read: the step machine is past its
+    // read (step 2).
+    bool ItemsLive() const { return stepNo_ > 2; }
     // The items' titles (without leading blanks) and values, in list order.
     std::vector<ItemValue> ItemValues() const;
 
@@ -193,7 +194,6 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     std::function<void(Int32)> wakeRequest_;
     std::function<void()> cloneReadDone_;
     ISessionEvents* session_ = nullptr;
-    bool itemsRead_ = false;  // the items hold a transceiver's values
     std::array<Int16, 6> adLast_{};
     std::array<Int16, 10> daLast_{};
     ItemIndices items_;

@@ -163,7 +163,6 @@ bool clsIndOp_RigTamsk::ReadAndBuild() {
     ReadItemValues();
     flgReloadReq_ = true;
     BuildChannelList();
-    itemsRead_ = true;
     if (session_ != nullptr) {
         session_->ItemsRead(ItemValues());
     }

@@ -92,8 +92,8 @@ std::string ServiceRecords::Save(const std::string& path) {
         return "Cannot save the service record '" + path + "': no transceiver has been read.";
     }
     TakeState();
-    return SaveRecordFiles(path, ServiceRecordText(*session_, links_.wallClock.Now()),
-                           ServiceRecordCsv(*session_));
+    const ServiceRecordFiles record = RenderServiceRecord(*session_, links_.wallClock.Now());
+    return SaveRecordFiles(path, record.text, record.csv);
 }
 
 std::string ServiceRecords::SaveBesideBackup() {

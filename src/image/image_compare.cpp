@@ -24,12 +24,6 @@ std::vector<std::string> DumpLines(const Bytes& image) {
     return lines;
 }
 
-std::string Padded(std::string_view text, std::size_t width) {
-    std::string out(text);
-    out.resize(std::max(width, text.size()), ' ');
-    return out;
-}
-
 }  // namespace
 
 std::vector<DumpLineDifference> CompareParameterDumps(const Bytes& a, const Bytes& b) {
@@ -53,10 +47,11 @@ std::string RenderSideBySide(const std::vector<DumpLineDifference>& differences,
     for (const DumpLineDifference& d : differences) {
         width = std::max(width, d.a.size());
     }
-    std::string out = "Line  " + Padded(titleA, width) + " | " + std::string(titleB) + "\n";
+    std::string out =
+        "Line  " + LeftAlign(std::string(titleA), width) + " | " + std::string(titleB) + "\n";
     for (const DumpLineDifference& d : differences) {
-        out +=
-            RightAlign(std::to_string(d.line), 4) + "  " + Padded(d.a, width) + " | " + d.b + "\n";
+        out += RightAlign(std::to_string(d.line), 4) + "  " + LeftAlign(d.a, width) + " | " + d.b +
+               "\n";
     }
     return out;
 }

@@ -20,6 +20,14 @@ inline std::string RightAlign(const std::string& s, std::size_t width) {
     return Right(std::string(width, ' ') + s, width);
 }
 
+// s left-aligned in at least width characters: blanks after it; a longer s is kept whole.
+inline std::string LeftAlign(std::string s, std::size_t width) {
+    if (s.size() < width) {
+        s.resize(width, ' ');
+    }
+    return s;
+}
+
 // s without the blanks at its start and end; titles are right-aligned with leading blanks.
 inline std::string Trimmed(const std::string& s) {
     const std::size_t begin = s.find_first_not_of(' ');

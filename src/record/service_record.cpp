@@ -1,12 +1,12 @@
 #include "record/service_record.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "image/image_compare.h"
 #include "image/utc_time.h"
 #include "platform/program_title.h"
 #include "platform/text.h"
+#include "protocol/common.h"
 
 namespace quorvane {
 
@@ -15,17 +15,6 @@ namespace {
 // The dump's labels are 30 characters, the value follows.
 constexpr std::size_t kDumpLabelWidth = 30;
 constexpr std::size_t kNameWidth = 12;
-
-std::string Padded(std::string text, std::size_t width) {
-    text.resize(std::max(width, text.size()), ' ');
-    return text;
-}
-
-std::string Hex2Text(Int16 value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(value & 0xFF));
-    return text;
-}
 
 const char* SourceName(ChangeSource source) {
     switch (source) {
@@ -45,9 +34,9 @@ const char* SourceName(ChangeSource source) {
 
 std::string SentText(const JournalEntry& e) {
     const SentValue& s = e.sent;
-    std::string text = Padded(s.name, kNameWidth) + RightAlign(std::to_string(e.before), 4) +
+    std::string text = LeftAlign(s.name, kNameWidth) + RightAlign(std::to_string(e.before), 4) +
                        " -> " + RightAlign(std::to_string(s.value), 4) + "   E8 " +
-                       Hex2Text(s.subCommand) + " " + Hex2Text(s.data);
+                       Hex2(s.subCommand) + " " + Hex2(s.data);
     if (s.address >= 0) {
         text += "  at " + std::to_string(s.address);
     }
@@ -98,7 +87,7 @@ std::string JournalLine(const JournalEntry& e) {
             text = e.text;
             break;
     }
-    return UtcClockText(e.at) + "  " + Padded(source, 8) + text + "\n";
+    return UtcClockText(e.at) + "  " + LeftAlign(source, 8) + text + "\n";
 }
 
 std::string ItemsSection(const ServiceSession& session) {
@@ -107,7 +96,7 @@ std::string ItemsSection(const ServiceSession& session) {
     std::string out = "Adjustment items   as read   now\n";
     for (std::size_t i = 0; i < read.size(); ++i) {
         const Int16 value = i < now.size() ? now[i].value : read[i].value;
-        out += "  " + Padded(read[i].title, 14) + RightAlign(std::to_string(read[i].value), 7) +
+        out += "  " + LeftAlign(read[i].title, 14) + RightAlign(std::to_string(read[i].value), 7) +
                RightAlign(std::to_string(value), 6) + (value != read[i].value ? "  changed" : "") +
                "\n";
     }
@@ -156,9 +145,8 @@ std::pair<std::string, std::string> DumpField(const std::string& line) {
     return {name, Trimmed(value)};
 }
 
-}  // namespace
-
-std::string ServiceRecordText(const ServiceSession& session, std::chrono::sys_seconds savedAt) {
+std::string Text(const ServiceSession& session, std::chrono::sys_seconds savedAt,
+                 const std::vector<DumpLineDifference>& differences) {
     const SessionStart& start = session.Start();
     std::string out = std::string(kProgramTitle) + " - service record\n\n";
     out += "Program      " + std::string(kProgramTitle) + "\n";
@@ -171,7 +159,7 @@ std::string ServiceRecordText(const ServiceSession& session, std::chrono::sys_se
         out += "No value was changed in this session.\n\n";
     }
     out += ItemsSection(session) + "\n";
-    out += DumpSection(CompareParameterDumps(start.imageAsRead, session.State().image)) + "\n";
+    out += DumpSection(differences) + "\n";
     out += ReadoutSection(session.State()) + "\n";
     out += "Journal (UTC)\n";
     for (const JournalEntry& e : session.Journal()) {
@@ -180,7 +168,7 @@ std::string ServiceRecordText(const ServiceSession& session, std::chrono::sys_se
     return out;
 }
 
-std::string ServiceRecordCsv(const ServiceSession& session) {
+std::string Csv(const ServiceSession& session, const std::vector<DumpLineDifference>& differences) {
     std::string out = "kind,name,as read,now\r\n";
     const std::vector<ItemValue>& read = session.ItemsAsRead();
     const std::vector<ItemValue>& now = session.State().items;
@@ -190,13 +178,22 @@ std::string ServiceRecordCsv(const ServiceSession& session) {
                    std::to_string(now[i].value) + "\r\n";
         }
     }
-    for (const DumpLineDifference& d :
-         CompareParameterDumps(session.Start().imageAsRead, session.State().image)) {
+    for (const DumpLineDifference& d : differences) {
         const auto [name, before] = DumpField(d.a);
         out += "parameter," + CsvField(name) + "," + CsvField(before) + "," +
                CsvField(DumpField(d.b).second) + "\r\n";
     }
     return out;
+}
+
+}  // namespace
+
+ServiceRecordFiles RenderServiceRecord(const ServiceSession& session,
+                                       std::chrono::sys_seconds savedAt) {
+    // The text and the table show the same dump differences: compared once.
+    const std::vector<DumpLineDifference> differences =
+        CompareParameterDumps(session.Start().imageAsRead, session.State().image);
+    return {Text(session, savedAt, differences), Csv(session, differences)};
 }
 
 }  // namespace quorvane
