@@ -138,7 +138,6 @@ void EepromImageService::StartWrite(const std::string& path) {
     radio.cloneWriteAdrList_Clear();
     radio.cloneWriteAdrList_Add(0, last);
     failed_ = false;
-    portLost_ = false;
     state_ = State::Writing;
     links_.sequence.easyCloneWrite();
 }

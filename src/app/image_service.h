@@ -98,7 +98,7 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
     std::filesystem::path lastBackup_;
     State state_ = State::Idle;
     bool failed_ = false;
-    bool portLost_ = false;
+    bool portLost_ = false;  // set with failed_: the failure was the port's
     Bytes written_;
     Bytes beforeWrite_;
     std::string writtenName_;
