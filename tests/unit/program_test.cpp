@@ -11,7 +11,12 @@
 namespace quorvane {
 namespace {
 
+// The settings file beside the program the fake process services place.
+#ifdef _WIN32
+constexpr char kFile[] = "C:\\Program Files\\Quorvane\\QUORVAADJ.rs";
+#else
 constexpr char kFile[] = "/opt/quorvane/QUORVAADJ.rs";
+#endif
 
 struct ProgramFixture : ::testing::Test {
     test::SimRig line;
@@ -84,10 +89,16 @@ TEST_F(ProgramFixture, StoredOptionsThatCannotBeUsed) {
 }
 
 TEST_F(ProgramFixture, ASettingsDirectoryOtherThanTheProgramsIsTheOneUsed) {
-    const std::string file = "/home/tech/.config/quorvane-adj/QUORVAADJ.rs";
+#ifdef _WIN32
+    const std::string directory = "C:\\Users\\tech\\AppData\\Local\\quorvane-adj";
+    const std::string file = directory + "\\QUORVAADJ.rs";
+#else
+    const std::string directory = "/home/tech/.config/quorvane-adj";
+    const std::string file = directory + "/QUORVAADJ.rs";
+#endif
     profile.Set(file, "OPTION", "ComPort", "2");
     profile.Set(kFile, "OPTION", "ComPort", "4");
-    platform.settingsDirectory = "/home/tech/.config/quorvane-adj";
+    platform.settingsDirectory = directory;
     Program program(platform);
     EXPECT_EQ(program.MainWindow().ComPortNo(), 2);
     program.MainWindow().mnuOptSelCom_Click(3);
