@@ -1,15 +1,15 @@
 #include "platform/atomic_file.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <random>
 #include <string>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
-#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -19,20 +19,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh name beside target for the file that is to take its place.
-fs::path TempBeside(const fs::path& target, std::random_device& seed) {
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    char suffix[24];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(seed()));
-    // Composed as a path, so that a name outside the ANSI code page survives on Windows.
-    fs::path name(".");
-    name += target.filename();
-    name += suffix;
-    return dir / name;
+std::error_code LastErrno() {
+    return {errno != 0 ? errno : EIO, std::generic_category()};
 }
 
 #ifdef _WIN32
-
 // The common failures in the words they have on every system (and that callers compare with);
 // the others in Windows' own.
 std::error_code ErrorOf(DWORD error) {
@@ -57,162 +48,115 @@ std::error_code ErrorOf(DWORD error) {
 std::error_code LastError() {
     return ErrorOf(::GetLastError());
 }
+#endif
 
-// The temporary file, open for writing, closed with the object.
+// Makes what was written to f reach the disk: the new name must not outlive the data it
+// points to after a power loss.
+std::error_code FlushToDisk(std::FILE* f) {
+#ifdef _WIN32
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(f)));
+    return ::FlushFileBuffers(handle) ? std::error_code() : LastError();
+#else
+    return ::fsync(::fileno(f)) == 0 ? std::error_code() : LastErrno();
+#endif
+}
+
+// Gives temp the name target, replacing a file of that name.
+std::error_code Replace(const fs::path& temp, const fs::path& target) {
+#ifdef _WIN32
+    return ::MoveFileExW(temp.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? std::error_code()
+               : LastError();
+#else
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    return ec;
+#endif
+}
+
+// A file of a fresh name beside its target, holding the data to be given the target's name;
+// removed when it goes, unless it has been renamed meanwhile.
 class TempFile {
   public:
-    explicit TempFile(const fs::path& target) {
-        std::random_device seed;
-        for (int attempt = 0; attempt < 16; ++attempt) {
-            path_ = TempBeside(target, seed);
-            handle_ = ::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (handle_ != INVALID_HANDLE_VALUE) {
-                return;
-            }
-            const DWORD error = ::GetLastError();
-            if (error != ERROR_FILE_EXISTS) {
-                ec_ = ErrorOf(error);
-                return;
-            }
-        }
-        ec_ = std::make_error_code(std::errc::file_exists);
-    }
-    ~TempFile() { Close(); }
+    TempFile() = default;
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
-
-    std::error_code Error() const { return ec_; }
-    const fs::path& Path() const { return path_; }
-
-    // Writes data and flushes it to the disk, then closes the file.
-    std::error_code WriteAndClose(std::string_view data) {
-        while (!ec_ && !data.empty()) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), 1u << 30));
-            DWORD written = 0;
-            if (!::WriteFile(handle_, data.data(), chunk, &written, nullptr) || written == 0) {
-                ec_ = LastError();
-            }
-            data.remove_prefix(written);
+    TempFile(TempFile&& other) noexcept : path_(std::move(other.path_)) { other.path_.clear(); }
+    TempFile& operator=(TempFile&&) = delete;
+    ~TempFile() {
+        if (!path_.empty()) {
+            std::error_code ignored;
+            fs::remove(path_, ignored);
         }
-        // The new name must not outlive the data it points to after a power loss.
-        if (!ec_ && !::FlushFileBuffers(handle_)) {
-            ec_ = LastError();
-        }
-        if (!Close() && !ec_) {
-            ec_ = LastError();
-        }
-        return ec_;
     }
+
+    std::error_code Write(const fs::path& target, std::string_view data, FileWrites& writes) {
+        std::error_code ec;
+        std::FILE* f = Create(target, writes, ec);
+        return f == nullptr ? ec : WriteAll(f, data, writes);
+    }
+
+    const fs::path& path() const { return path_; }
 
   private:
-    bool Close() {
-        const bool closed = handle_ == INVALID_HANDLE_VALUE || ::CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-    fs::path path_;
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
-    std::error_code ec_;
-};
-
-std::error_code Replace(const fs::path& temp, const fs::path& target) {
-    if (::MoveFileExW(temp.c_str(), target.c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return {};
-    }
-    return LastError();
-}
-
-// Gives temp the name target only when no file has it. A hard link cannot replace a file;
-// where the file system has none (FAT), a move without MOVEFILE_REPLACE_EXISTING cannot either.
-std::error_code MoveIfAbsent(const fs::path& temp, const fs::path& target) {
-    if (::CreateHardLinkW(target.c_str(), temp.c_str(), nullptr)) {
-        return {};
-    }
-    const std::error_code ec = LastError();
-    if (ec == std::errc::file_exists) {
-        return ec;
-    }
-    return ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? std::error_code()
-                                                                               : LastError();
-}
-
-#else
-
-std::error_code LastErrno() {
-    return {errno != 0 ? errno : EIO, std::generic_category()};
-}
-
-// The temporary file, open for writing, closed with the object.
-class TempFile {
-  public:
-    explicit TempFile(const fs::path& target) {
+    std::FILE* Create(const fs::path& target, FileWrites& writes, std::error_code& ec) {
+        const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
         std::random_device seed;
         for (int attempt = 0; attempt < 16; ++attempt) {
-            path_ = TempBeside(target, seed);
-            fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd_ >= 0) {
-                return;
+            char suffix[24];
+            std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(seed()));
+            // Composed as a path, so that a name outside the ANSI code page survives on Windows.
+            fs::path name(".");
+            name += target.filename();
+            name += suffix;
+            const fs::path temp = dir / name;
+            errno = 0;
+            if (std::FILE* f = writes.CreateNew(temp)) {
+                path_ = temp;
+                return f;
             }
             if (errno != EEXIST) {
                 break;
             }
         }
-        ec_ = LastErrno();
-    }
-    ~TempFile() { Close(); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    std::error_code Error() const { return ec_; }
-    const fs::path& Path() const { return path_; }
-
-    // Writes data and flushes it to the disk, then closes the file.
-    std::error_code WriteAndClose(std::string_view data) {
-        while (!ec_ && !data.empty()) {
-            const ssize_t written = ::write(fd_, data.data(), data.size());
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written <= 0) {
-                ec_ = LastErrno();
-                break;
-            }
-            data.remove_prefix(static_cast<std::size_t>(written));
-        }
-        // The new name must not outlive the data it points to after a power loss.
-        if (!ec_ && ::fsync(fd_) != 0) {
-            ec_ = LastErrno();
-        }
-        if (!Close() && !ec_) {
-            ec_ = LastErrno();
-        }
-        return ec_;
+        ec = LastErrno();
+        return nullptr;
     }
 
-  private:
-    bool Close() {
-        const bool closed = fd_ < 0 || ::close(fd_) == 0;
-        fd_ = -1;
-        return closed;
+    static std::error_code WriteAll(std::FILE* f, std::string_view data, FileWrites& writes) {
+        std::error_code ec;
+        errno = 0;
+        if (writes.Write(f, data.data(), data.size()) != data.size() || std::fflush(f) != 0) {
+            ec = LastErrno();
+        }
+        if (!ec) {
+            ec = FlushToDisk(f);
+        }
+        if (std::fclose(f) != 0 && !ec) {
+            ec = LastErrno();
+        }
+        return ec;
     }
 
     fs::path path_;
-    int fd_ = -1;
-    std::error_code ec_;
 };
 
-std::error_code Replace(const fs::path& temp, const fs::path& target) {
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    return ec;
-}
-
 // Gives temp the name target only when no file has it: a hard link cannot replace a file.
-// Where the file system has no hard links, a check before the rename has to do.
+// Where the file system has no hard links (FAT), Windows moves without replacing; elsewhere a
+// check before the rename has to do.
 std::error_code MoveIfAbsent(const fs::path& temp, const fs::path& target) {
+#ifdef _WIN32
+    if (::CreateHardLinkW(target.c_str(), temp.c_str(), nullptr)) {
+        return {};
+    }
+    const std::error_code linkError = LastError();
+    if (linkError == std::errc::file_exists) {
+        return linkError;
+    }
+    return ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? std::error_code()
+                                                                               : LastError();
+#else
     std::error_code ec;
     fs::create_hard_link(temp, target, ec);
     if (!ec || ec == std::errc::file_exists) {
@@ -223,30 +167,75 @@ std::error_code MoveIfAbsent(const fs::path& temp, const fs::path& target) {
     }
     fs::rename(temp, target, ec);
     return ec;
-}
-
 #endif
+}
 
 }  // namespace
 
-std::error_code WriteFileAtomically(const fs::path& target, std::string_view data,
-                                    AtomicWriteMode mode, std::optional<fs::perms> perms) {
-    TempFile file(target);
-    if (file.Error()) {
-        return file.Error();
+std::FILE* FileWrites::CreateNew(const fs::path& path) {
+#ifdef _WIN32
+    // msvcrt, the C library MinGW-w64 links, knows no "x" mode: the open itself is exclusive.
+    const int fd =
+        ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) {
+        return nullptr;
     }
-    std::error_code ec = file.WriteAndClose(data);
+    std::FILE* f = ::_fdopen(fd, "wb");
+    if (f == nullptr) {
+        ::_close(fd);
+    }
+    return f;
+#else
+    return std::fopen(path.c_str(), "wbx");
+#endif
+}
+
+std::size_t FileWrites::Write(std::FILE* file, const char* data, std::size_t size) {
+    return std::fwrite(data, 1, size, file);
+}
+
+std::error_code WriteFileAtomically(const fs::path& target, std::string_view data,
+                                    AtomicWriteMode mode, std::optional<fs::perms> perms,
+                                    FileWrites* writes) {
+    FileWrites system;
+    TempFile temp;
+    std::error_code ec = temp.Write(target, data, writes != nullptr ? *writes : system);
     if (!ec && perms) {
-        fs::permissions(file.Path(), *perms, fs::perm_options::replace, ec);
+        fs::permissions(temp.path(), *perms, fs::perm_options::replace, ec);
     }
     if (!ec) {
-        ec = mode == AtomicWriteMode::Replace ? Replace(file.Path(), target)
-                                              : MoveIfAbsent(file.Path(), target);
+        if (mode == AtomicWriteMode::Replace) {
+            ec = Replace(temp.path(), target);
+        } else {
+            ec = MoveIfAbsent(temp.path(), target);
+        }
     }
-    // After a hard link the temporary name goes as well; after a move it is already gone.
-    std::error_code ignored;
-    fs::remove(file.Path(), ignored);
+    // After a hard link the temporary name goes with temp; after a rename it is already gone.
     return ec;
+}
+
+std::optional<NewFilesError> WriteNewFilesTogether(const std::vector<NewFile>& files,
+                                                   FileWrites* writes) {
+    FileWrites system;
+    std::vector<TempFile> temps(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::error_code ec =
+            temps[i].Write(files[i].target, files[i].data, writes != nullptr ? *writes : system);
+        if (ec) {
+            return NewFilesError{ec, i};
+        }
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::error_code ec = MoveIfAbsent(temps[i].path(), files[i].target);
+        if (ec) {
+            for (std::size_t done = 0; done < i; ++done) {
+                std::error_code ignored;
+                fs::remove(files[done].target, ignored);
+            }
+            return NewFilesError{ec, i};
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace quorvane
