@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "platform/host_system.h"
 #include "rig/fake_controls.h"
 #include "rig/fake_process_services.h"
 #include "rig/fake_profile_file.h"
@@ -159,11 +160,12 @@ TEST(SerialDeviceChoice, AChoiceTheSettingsFileCannotKeepIsSaidAndTheDeviceInUse
     rig.profile.failWrites = true;
     rig.profile.failReason = "Permission denied";
     rig.program.ChooseComPortDevice(1, "/dev/serial/by-id/usb-Tamskor_T1-if00-port0");
-    EXPECT_EQ(
-        rig.form.messageBox.texts,
-        std::vector<std::string>{
-            "Cannot store the serial device of COM 1 in the settings file "
-            "'/opt/quorvane/QUORVAADJ.rs': Permission denied.\nCOM 1 still opens /dev/ttyS0."});
+    const std::string device = kThisSystem == HostSystem::Windows ? "COM1" : "/dev/ttyS0";
+    EXPECT_EQ(rig.form.messageBox.texts,
+              std::vector<std::string>{"Cannot store the serial device of COM 1 in the settings "
+                                       "file '" +
+                                       std::string(kFile) +
+                                       "': Permission denied.\nCOM 1 still opens " + device + "."});
     EXPECT_TRUE(rig.program.Com().comOpen());  // still connected, on the same device
     EXPECT_TRUE(rig.Settle());
 
