@@ -15,16 +15,6 @@
 
 namespace quorvane {
 
-namespace {
-
-// Where the automatic backups and other kept data live: $XDG_DATA_HOME/quorvane-adj.
-std::string UserDataFolder() {
-    return FromQString(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                       QStringLiteral("/quorvane-adj"));
-}
-
-}  // namespace
-
 QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
                      std::function<void()> onEnd, IPortEnumeration* ports)
     : window_(std::make_unique<QtMainWindow>()),
@@ -32,7 +22,7 @@ QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
           [this](std::int16_t portNo) { return PortDevice(portNo); })) {
     program_ = std::make_unique<Program>(Platform{*serial_, clock_, store_, process,
                                                   window_->Controls(), std::move(settingsDirectory),
-                                                  UserDataFolder(), &wallClock_});
+                                                  FromQString(UserDataFolder()), &wallClock_});
     frmCom& com = program_->Com();
     ticks_ = std::make_unique<QtTickSource>([this] { program_->Tick(); },
                                             static_cast<int>(frmCom::kTickPeriodMs));

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/host_system.h"
 #include "rig/known_image.h"
 #include "rig/program_rig.h"
 #include "support/failing_file_writes.h"
@@ -95,8 +96,10 @@ TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
     EXPECT_EQ(JournalSends(), WireSends());
 
     const std::string record = SaveAs("bench.txt");
+    const char* port = kThisSystem == HostSystem::Windows ? "Port         COM 1 (COM1)\n"
+                                                          : "Port         COM 1 (/dev/ttyS0)\n";
     for (const char* line :
-         {"Port         COM 1 (/dev/ttyS0)\n", "Transceiver  model 8537, sub 0200, revision 04\n",
+         {port, "Transceiver  model 8537, sub 0200, revision 04\n",
           "  Power(L2)         153   155  changed\n", "  RX LVA            114    58  changed\n",
           "  BPF T1             90    90\n",
           "   2                  POW L2 Level:  153 |                 POW L2 Level:  155\n",
