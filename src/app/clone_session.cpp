@@ -75,7 +75,7 @@ void CloneSession::task() {
 }
 
 void CloneSession::TickError(const std::exception& error) {
-    error_ = error.what();
+    error_ = RuntimeErrorMessage(error.what());
     cutOff_ = true;
     seq_.easyReset(portNo_);
 }

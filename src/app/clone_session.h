@@ -32,7 +32,7 @@ class CloneSession final : public ITickClient, public ICloneErrorReport, public 
     frmCom& Com() { return com_; }
 
     bool Running() const { return seq_.OpRunning(); }
-    // The failure's message; empty while none happened.
+    // The failure's message, worded as the window's box words it; empty while none happened.
     const std::string& Error() const { return error_; }
     // The operation was cut off rather than ended by a fault the link reported: the port could
     // not be used any more or overflowed, or a run-time error stopped it.

@@ -86,6 +86,10 @@ std::string CloneErrorMessage(const CloneErrorState& state) {
     return SequencerErrorMessage(state.sequencerError);
 }
 
+std::string RuntimeErrorMessage(const std::string& what) {
+    return "Run-time error: " + what;
+}
+
 Int16 MsgBoxCritical(IMessageBox& box, const std::string& text) {
     return box.ShowCritical(ExpandNewlines(text), kProgramTitle);
 }

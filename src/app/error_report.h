@@ -21,6 +21,9 @@ struct CloneErrorState {
 // The one message for the state, by precedence: port open, overflow, link error, sequencer.
 std::string CloneErrorMessage(const CloneErrorState& state);
 
+// The message of a run-time error (a standard exception) that what describes.
+std::string RuntimeErrorMessage(const std::string& what);
+
 // Shows text (with "\n" sequences expanded) in the modal critical box titled with the
 // program's title; returns the button code.
 Int16 MsgBoxCritical(IMessageBox& box, const std::string& text);

@@ -154,7 +154,7 @@ void frmMain::ShowRuntimeError(const std::string& what) {
     } catch (const std::exception&) {
         // The reset touches nothing outside; a second failure leaves the program as it is.
     }
-    MsgBoxCritical(*links_.form.messageBox, "Run-time error: " + what);
+    MsgBoxCritical(*links_.form.messageBox, RuntimeErrorMessage(what));
 }
 
 void frmMain::TickError(const std::exception& error) {

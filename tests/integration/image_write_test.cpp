@@ -457,7 +457,7 @@ TEST(ImageWrite, TheCommandLineAsksJudgesAndFailsInTheWindowsWords) {
             {"writing", false, file, sub,
              "Cannot access COM 1." + kTail + "\n\n" + Partial("other.qvimg", backup)},
             {"writing", true, plain, unknown,
-             "Overflow in tick\n\n" + Partial("plain.bin", backup)},
+             "Run-time error: Overflow in tick\n\n" + Partial("plain.bin", backup)},
             {"reading back", false, plain, unknown,
              "Cannot access COM 1." + kTail + "\n\n" + NotReadBack("plain.bin")},
         };
