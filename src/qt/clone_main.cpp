@@ -211,7 +211,10 @@ int main(int argc, char** argv) {
                                  QStringLiteral("n"));
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The image file to write."),
                                  QStringLiteral("file"));
-    const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("Write without asking."));
+    const QCommandLineOption yes(
+        QStringLiteral("yes"),
+        QStringLiteral("Write without asking; the question's warning of an image of unknown "
+                       "origin or another sub identifier is still printed on standard error."));
     parser.addOptions({device, com, out, yes});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("read, write, dump or diff"));

@@ -69,6 +69,12 @@ TEST(CloneCommand, ReadDumpDiffWrite) {
         4);
 
     EXPECT_EQ(Clone(dir, "write " + b, out), 2);  // no device
+    ASSERT_EQ(Clone(dir, "--help", out), 0);
+    EXPECT_NE(out.find("\n  --yes            Write without asking; the question's warning of an "
+                       "image of\n                   unknown origin or another sub identifier is "
+                       "still printed on\n                   standard error.\n"),
+              std::string::npos)
+        << out;
     EXPECT_EQ(Clone(dir, "read --device " + (dir.path() / "none").string() + " --out " + a, out),
               1);
 }
