@@ -15,6 +15,9 @@ constexpr Int16 kProgressCells = 32;
 // The adjusting cycle: the window's items are editable.
 constexpr Int16 kCycleFirstStep = 10;
 constexpr Int16 kCycleLastStep = 28;
+// The link driver's modes once the clone-write command is out: records, then the result.
+constexpr Int16 kWriteRecordsMode = 3;
+constexpr Int16 kWriteResultMode = 4;
 
 std::string FileName(const std::string& path) {
     return std::filesystem::path(path).filename().string();
@@ -158,18 +161,7 @@ void EepromImageService::Task() {
         return;
     }
     if (failed_) {
-        const State failedIn = state_;
-        state_ = State::Idle;
-        failed_ = false;
-        // The transceiver may hold anything now; what is saved stays what it held before.
-        links_.radio.eepImage().eeSize(Len(beforeWrite_));
-        links_.radio.eepImage().WriteBlock(0, beforeWrite_);
-        if (failedIn == State::Writing && cutOff_) {
-            Say(ImagePolicy::PartialWriteText(writtenName_, lastBackup_));
-        } else if (failedIn == State::ReadingBack) {
-            // Whatever stopped the read, the transceiver had accepted the whole image.
-            Say(ImagePolicy::NotReadBackText(writtenName_));
-        }
+        End(state_, cutOff_);
         return;
     }
     if (state_ == State::Writing) {
@@ -180,6 +172,25 @@ void EepromImageService::Task() {
         state_ = State::ReadingBack;
         links_.ops.RigOpFunc_ClickCmd00(0);
     }
+}
+
+void EepromImageService::End(State endedIn, bool partial) {
+    state_ = State::Idle;
+    failed_ = false;
+    // The transceiver may hold anything now; what is saved stays what it held before.
+    links_.radio.eepImage().eeSize(Len(beforeWrite_));
+    links_.radio.eepImage().WriteBlock(0, beforeWrite_);
+    if (endedIn == State::Writing && partial) {
+        Say(ImagePolicy::PartialWriteText(writtenName_, lastBackup_));
+    } else if (endedIn == State::ReadingBack) {
+        // Whatever stopped the read, the transceiver had accepted the whole image.
+        Say(ImagePolicy::NotReadBackText(writtenName_));
+    }
+}
+
+bool EepromImageService::WriteBegun() const {
+    return state_ == State::Writing && (links_.driver.workMode() == kWriteRecordsMode ||
+                                        links_.driver.workMode() == kWriteResultMode);
 }
 
 void EepromImageService::FinishReadBack() {
@@ -194,7 +205,7 @@ void EepromImageService::MsgBoxCloneErr(clsCmcVep3Sequence& sequence) {
         failed_ = true;
         // The port went while the write was under way (unplugged, gone, overflowed): the
         // transceiver may have taken part of the image.
-        cutOff_ = links_.com.errCannotOpen() || links_.com.errOverflow();
+        cutOff_ = (links_.com.errCannotOpen() || links_.com.errOverflow()) && WriteBegun();
     }
     links_.report.MsgBoxCloneErr(sequence);
 }
@@ -202,8 +213,20 @@ void EepromImageService::MsgBoxCloneErr(clsCmcVep3Sequence& sequence) {
 void EepromImageService::RuntimeErrorShown() {
     if (state_ != State::Idle) {
         failed_ = true;
-        cutOff_ = true;
+        cutOff_ = WriteBegun();
     }
+}
+
+void EepromImageService::EndBeforeReset() {
+    if (state_ == State::Idle) {
+        return;
+    }
+    const State endedIn = state_;
+    // A failure already noted keeps its verdict: the driver has been reset since.
+    const bool partial = failed_ ? cutOff_ : WriteBegun();
+    // Nothing more goes out while the message is shown.
+    links_.ops.RigOpFunc_ResetAll();
+    End(endedIn, partial);
 }
 
 }  // namespace quorvane

@@ -90,11 +90,20 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
     // Told of a run-time error before the window resets the operations and shows it: a write
     // under way has failed with it.
     void RuntimeErrorShown();
+    // Told before a technician's action resets the operations (Connect, another COM port or
+    // serial device): a write under way ends here as a cut-off one does, its message shown
+    // with nothing running behind it, and the action then goes on as it always does.
+    void EndBeforeReset();
 
   private:
     enum class State : std::uint8_t { Idle, Writing, ReadingBack };
 
     void FinishReadBack();
+    // Ends a write that failed or was given up in state endedIn; partial: the transceiver may
+    // hold part of the image.
+    void End(State endedIn, bool partial);
+    // Whether the clone-write command has gone out: from then on the transceiver takes records.
+    bool WriteBegun() const;
     void ShowProgress();
     void Say(const std::string& text) const;
 
@@ -103,8 +112,8 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
     std::filesystem::path lastBackup_;
     State state_ = State::Idle;
     bool failed_ = false;
-    // Set with failed_: the work was cut off (the port went, or a run-time error), rather than
-    // ended by a fault the link reported.
+    // Set with failed_: the write was cut off after it had begun (the port went, or a run-time
+    // error), rather than ended by a fault the link reported.
     bool cutOff_ = false;
     Bytes written_;
     Bytes beforeWrite_;

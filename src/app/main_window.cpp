@@ -167,6 +167,12 @@ void frmMain::RequestTick() {
     }
 }
 
+void frmMain::UserReset() {
+    if (userReset_) {
+        userReset_();
+    }
+}
+
 template <typename F>
 auto frmMain::Guarded(F&& f) -> decltype(f()) {
     try {
@@ -231,7 +237,12 @@ void frmMain::Form_KeyDown(Int16 keyCode, Int16) {
 }
 
 void frmMain::cmd00_Click(Int16 index) {
-    Guarded([&] { Ops().RigOpFunc_ClickCmd00(index); });
+    Guarded([&] {
+        if (index == 0) {
+            UserReset();  // "Connect" starts afresh
+        }
+        Ops().RigOpFunc_ClickCmd00(index);
+    });
     RequestTick();
 }
 
@@ -249,7 +260,12 @@ void frmMain::cmd00_KeyPress(Int16, char keyAscii) {
 }
 
 void frmMain::mnuOptSelCom_Click(Int16 index) {
-    Guarded([&] { ComPortNo(index); });
+    Guarded([&] {
+        if (index != ComPortNo_) {
+            UserReset();  // the operations start afresh on another port
+        }
+        ComPortNo(index);
+    });
 }
 
 void frmMain::mnuOptionSelAutoRelease_Click(Int16 index) {

@@ -84,6 +84,9 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     // Told of a run-time error before the operations are reset and it is shown, so that work
     // the reset cuts off (an image write) is known to have failed.
     void onRuntimeError(std::function<void()> f) { runtimeError_ = std::move(f); }
+    // Told before the technician's action resets the operations (Connect, another COM port),
+    // so that work the reset would cut off unseen (an image write) ends first.
+    void onUserReset(std::function<void()> f) { userReset_ = std::move(f); }
     // Where a port or link failure found by the tick is reported; unset, here. The image
     // service stands in front of this window's report, as it must know when its write fails.
     void errorReport(ICloneErrorReport* report) { errorReport_ = report; }
@@ -103,6 +106,7 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     auto Guarded(F&& f) -> decltype(f());
     void ShowRuntimeError(const std::string& what);
     void RequestTick();
+    void UserReset();
     // Whether an image file may be opened: only while no transceiver is connected.
     bool OpenAllowed();
     void UpdateFileMenu();
@@ -124,6 +128,7 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     std::function<void()> exitRequested_;
     std::function<void()> tickRequest_;
     std::function<void()> runtimeError_;
+    std::function<void()> userReset_;
 };
 
 }  // namespace quorvane

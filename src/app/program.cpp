@@ -89,6 +89,7 @@ Program::Program(const Platform& platform)
 
     main_.onShutdownCom([this] { ShutdownCom(); });
     main_.onRuntimeError([this] { images_->RuntimeErrorShown(); });
+    main_.onUserReset([this] { images_->EndBeforeReset(); });
 
     com_.Form_Load();
     com_.timSolidEnabled(true);
@@ -109,6 +110,7 @@ Program::~Program() {
     main_.imageCommands(nullptr);
     main_.serviceRecords(nullptr);
     main_.onRuntimeError(nullptr);
+    main_.onUserReset(nullptr);
 }
 
 void Program::Tick() {
@@ -139,6 +141,7 @@ void Program::ChooseComPortDevice(Int16 portNo, const std::string& device) {
         return;
     }
     if (ComPortDevice(platform_.profileFile, prof_.FullPath(), portNo) != before) {
+        images_->EndBeforeReset();
         ops_->RigOpFunc_ResetAll();
     }
 }

@@ -243,6 +243,120 @@ TEST(ImageWrite, AWriteOrItsReadBackCutOffByTheCableOrARunTimeErrorIsSaidAndNoth
     }
 }
 
+TEST(ImageWrite, ConnectOrAnotherPortEndsAWriteAsACutOffDoesAndTheOtherActionsLetItFinish) {
+    const std::string r2000 = "E4 record address 2000 bytes 16 checksum ok";
+    const std::string identify = "E0 identify model 8537";
+    const std::string read = "E2 clone read model 8537 sub 0200";
+    const std::vector<std::string> finish = {"E5 end of clone write, signature ok", identify, read};
+    const std::string busy =
+        "Transceiver is still sending clone data.\r\n\r\nWait until it stops, then press Connect "
+        "again.";
+    using Act = std::function<void(test::ProgramRig&)>;
+    const Act connect = [](test::ProgramRig& r) { r.program.MainWindow().cmd00_Click(0); };
+    const Act com2 = [](test::ProgramRig& r) { r.program.MainWindow().mnuOptSelCom_Click(2); };
+    const Act device = [](test::ProgramRig& r) { r.program.ChooseComPortDevice(1, "/dev/ttyS7"); };
+    const Act f5 = [](test::ProgramRig& r) { r.program.MainWindow().Form_KeyDown(vbKeyF5, 0); };
+    const Act com1 = [](test::ProgramRig& r) { r.program.MainWindow().mnuOptSelCom_Click(1); };
+    const Act release = [](test::ProgramRig& r) {
+        r.program.MainWindow().mnuOptionSelAutoRelease_Click(1);
+    };
+    const Act fail = [](test::ProgramRig& r) {
+        r.form.lblComBusy.failOnce = [] { raiseOverflow("label"); };
+    };
+    // When the technician acts: while the write's identify is under way (the clone-write
+    // command not yet out), half way through the write, or half way through the read after it.
+    enum class When : std::uint8_t { Identifying, Writing, ReadingBack };
+    // What is sent up to the first E8 command (only E8 commands follow): the record already
+    // on its way, then the action's own traffic; a write let go on sends its other 1533
+    // records, the end and the read-back. Cut: the transceiver keeps what it held and the
+    // image saved afterwards is the one from before the write.
+    const struct {
+        Act act;
+        When when;
+        std::vector<std::string> messages;
+        std::size_t count;
+        std::vector<std::string> last;
+        bool cut;
+    } cases[] = {
+        {connect, When::Identifying, {}, 2, {identify, read}, true},
+        // Nor does a run-time error then tell of a partly written image.
+        {fail, When::Identifying, {"Run-time error: Overflow in label"}, 0, {}, true},
+        {connect, When::Writing, {"P"}, 3, {r2000, identify, read}, true},
+        {com2, When::Writing, {"P"}, 1, {r2000}, true},
+        {device, When::Writing, {"P"}, 1, {r2000}, true},
+        {connect, When::ReadingBack, {"N", busy}, 0, {}, true},
+        {com2, When::ReadingBack, {"N"}, 0, {}, true},
+        {device, When::ReadingBack, {"N"}, 0, {}, true},
+        {f5, When::Writing, {"S"}, 1537, finish, false},
+        {com1, When::Writing, {"S"}, 1537, finish, false},
+        {release, When::Writing, {"S"}, 1537, finish, false},
+        {f5, When::ReadingBack, {"S"}, 0, {}, false},
+    };
+    for (std::size_t c = 0; c < std::size(cases); ++c) {
+        test::TempDir data;
+        test::ProgramRig rig({}, sim::SimImage::Generate(1), data.path().string());
+        ASSERT_TRUE(rig.Connect());
+        ASSERT_TRUE(rig.Settle());
+        const Bytes before = rig.Transceiver().Image().data();
+        Bytes image = before;
+        image[0x7F00] = static_cast<std::uint8_t>(image[0x7F00] ^ 0xFF);
+        const fs::path file = data.path() / "new.qvimg";
+        ASSERT_EQ(SaveImageFile(file, image, kOrigin), "");
+        rig.program.Images().StartWrite(file.string());
+        const clsCmcVep3Drv& driver = rig.program.Driver();
+        ASSERT_TRUE(rig.RunUntil(
+            [&] {
+                if (cases[c].when == When::Identifying) {
+                    return driver.workMode() == 1;
+                }
+                return (rig.program.Operations().stepNo() > 0) ==
+                           (cases[c].when == When::ReadingBack) &&
+                       driver.lastEeAdr() >= 0x2000;
+            },
+            300000));
+        rig.SentFrames();
+        rig.form.messageBox.texts.clear();
+        // A message box the action shows runs the event loop: ticks go on behind it.
+        rig.form.messageBox.onShow = [&] { rig.RunFor(1000); };
+        cases[c].act(rig);
+        rig.form.messageBox.onShow = nullptr;
+        ASSERT_TRUE(rig.RunUntil(
+            [&] {
+                const Int16 step = rig.program.Operations().stepNo();
+                return !rig.program.Images().Writing() && (step == 0 || step >= 10);
+            },
+            300000))
+            << c;
+        rig.RunFor(5000);
+        std::vector<std::string> expected;
+        for (const std::string& m : cases[c].messages) {
+            const fs::path backup = data.path() / "backups" / "20261207-051502_8537-0200.qvimg";
+            expected.push_back(m == "P"   ? Partial("new.qvimg", backup)
+                               : m == "N" ? NotReadBack("new.qvimg")
+                               : m == "S" ? "The EEPROM image was written and read back unchanged."
+                                          : m);
+        }
+        EXPECT_EQ(rig.form.messageBox.texts, expected) << c;
+        std::vector<std::string> sent = rig.SentFrames();
+        const auto e8 = std::find_if(sent.begin(), sent.end(),
+                                     [](const std::string& f) { return f.rfind("E8", 0) == 0; });
+        EXPECT_TRUE(std::all_of(e8, sent.end(), [](const std::string& f) {
+            return f.rfind("E8", 0) == 0;
+        })) << c;
+        sent.erase(e8, sent.end());
+        ASSERT_EQ(sent.size(), cases[c].count) << c;
+        EXPECT_EQ(std::vector<std::string>(
+                      sent.end() - static_cast<std::ptrdiff_t>(cases[c].last.size()), sent.end()),
+                  cases[c].last)
+            << c;
+        const bool written = !cases[c].cut || cases[c].when == When::ReadingBack;
+        EXPECT_EQ(rig.Transceiver().Image().Byte(0x7F00), (written ? image : before)[0x7F00]) << c;
+        const fs::path saved = data.path() / "saved.qvimg";
+        ASSERT_EQ(rig.program.Images().SaveImage(saved.string()), "") << c;
+        EXPECT_EQ(LoadImageFile(saved).file->image == before, cases[c].cut) << c;
+    }
+}
+
 TEST(ImageWrite, TheQuestionWarnsOfAnUnknownOriginAndAnotherSubAndTheReadBackNamesWhatDiffers) {
     test::TempDir data;
     sim::TamskorConfig unstored;
