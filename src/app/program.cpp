@@ -71,8 +71,9 @@ Program::Program(const Platform& platform)
             : std::filesystem::path(platform.userDataFolder) / "backups";
     images_ = std::make_unique<EepromImageService>(
         EepromImageService::Links{driver_, radio_, seq_, *ops_, main_, form_, wallClock, backups});
-    records_ = std::make_unique<ServiceRecords>(ServiceRecords::Links{
-        *ops_, radio_, *images_, form_, wallClock, backups, [this] { return PortText(); }});
+    records_ = std::make_unique<ServiceRecords>(
+        ServiceRecords::Links{*ops_, radio_, *images_, form_, wallClock, backups,
+                              [this] { return PortText(); }, platform.curveChart});
     ops_->cloneReadDone([this] { images_->CloneReadDone(); });
     ops_->sessionEvents(records_.get());
     images_->imageRead([this](const std::string& written) { records_->ImageRead(written); });

@@ -39,6 +39,8 @@ struct Platform {
     std::string userDataFolder{};
     // The time of day for stamping images; null: the system clock.
     IWallClock* wallClock = nullptr;
+    // Draws the sweeps and LVA adjustments on the service record's page; null: none drawn.
+    const ICurveChart* curveChart = nullptr;
 };
 
 // The composition root: exactly one of each main object, created and wired in the order of

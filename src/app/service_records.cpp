@@ -92,8 +92,9 @@ std::string ServiceRecords::Save(const std::string& path) {
         return "Cannot save the service record '" + path + "': no transceiver has been read.";
     }
     TakeState();
-    const ServiceRecordFiles record = RenderServiceRecord(*session_, links_.wallClock.Now());
-    return SaveRecordFiles(path, record.text, record.csv);
+    const ServiceRecordFiles record =
+        RenderServiceRecord(*session_, links_.wallClock.Now(), links_.charts);
+    return SaveRecordFiles(path, record.text, record.csv, record.html);
 }
 
 std::string ServiceRecords::SaveBesideBackup() {

@@ -32,10 +32,14 @@ QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
           [this](std::int16_t portNo) { return PortDevice(portNo); })) {
     program_ = std::make_unique<Program>(Platform{*serial_, clock_, store_, process,
                                                   window_->Controls(), std::move(settingsDirectory),
-                                                  UserDataFolder(), &wallClock_});
+                                                  UserDataFolder(), &wallClock_, &curveChart_});
     frmCom& com = program_->Com();
-    ticks_ = std::make_unique<QtTickSource>([this] { program_->Tick(); },
-                                            static_cast<int>(frmCom::kTickPeriodMs));
+    ticks_ = std::make_unique<QtTickSource>(
+        [this] {
+            program_->Tick();
+            RefreshCurves();
+        },
+        static_cast<int>(frmCom::kTickPeriodMs));
     com.timSolidEnabledListener([this](bool on) { ticks_->Enabled(on); });
     com.receiveTickRunner([this] { ticks_->RunNow(); });
     ticks_->Enabled(com.timSolidEnabled());
@@ -55,6 +59,8 @@ QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
                      [this] { RunGuarded(window_.get(), [this] { ShowPortDevices(); }); });
     QObject::connect(window_->SerialDeviceItem(), &QAction::triggered, window_.get(),
                      [this] { RunGuarded(window_.get(), [this] { ChooseSerialDevice(); }); });
+    QObject::connect(window_->CurvesItem(), &QAction::triggered, window_.get(),
+                     [this] { RunGuarded(window_.get(), [this] { ShowCurves(); }); });
 }
 
 QtProgram::~QtProgram() {
@@ -105,6 +111,23 @@ void QtProgram::ChooseSerialDevice() {
     }
     ShowPortDevices();
     ticks_->RunSoon();
+}
+
+QtCurvesWindow& QtProgram::ShowCurves() {
+    if (curves_ == nullptr) {
+        curves_ = new QtCurvesWindow(window_.get());
+    }
+    curves_->show();
+    curves_->raise();
+    curves_->activateWindow();
+    RefreshCurves();
+    return *curves_;
+}
+
+void QtProgram::RefreshCurves() {
+    if (curves_ != nullptr && curves_->isVisible()) {
+        curves_->Refresh(program_->Operations().RunningCurve(), program_->Records().Session());
+    }
 }
 
 int RunProgram(IProcessServices& process, IMessageBox& refusalBox,

@@ -13,14 +13,15 @@ namespace {
 // More records of one session than a technician saves in a day.
 constexpr int kMaxNumber = 999;
 
-fs::path CsvBeside(const fs::path& path) {
-    fs::path csv = path;
-    return csv.replace_extension(".csv");
+fs::path Beside(const fs::path& path, const char* extension) {
+    fs::path beside = path;
+    return beside.replace_extension(extension);
 }
 
 bool Taken(const fs::path& path) {
     std::error_code ec;
-    return fs::exists(path, ec) || fs::exists(CsvBeside(path), ec);
+    return fs::exists(path, ec) || fs::exists(Beside(path, ".csv"), ec) ||
+           fs::exists(Beside(path, ".html"), ec);
 }
 
 std::string Failed(const fs::path& path, const std::string& reason) {
@@ -43,13 +44,18 @@ fs::path FreeRecordPath(const fs::path& base) {
     return path;
 }
 
-std::string SaveRecordFiles(const fs::path& path, const std::string& text, const std::string& csv) {
-    const fs::path csvPath = CsvBeside(path);
+std::string SaveRecordFiles(const fs::path& path, const std::string& text, const std::string& csv,
+                            const std::string& html) {
+    const fs::path csvPath = Beside(path, ".csv");
+    const fs::path htmlPath = Beside(path, ".html");
     if (csvPath == path) {
         return Failed(path, "the record and its table would have one name");
     }
+    if (htmlPath == path) {
+        return Failed(path, "the record and its page would have one name");
+    }
     std::error_code ec;
-    for (const fs::path& p : {path, csvPath}) {
+    for (const fs::path& p : {path, csvPath, htmlPath}) {
         if (fs::exists(p, ec)) {
             return Failed(p, Reason(std::make_error_code(std::errc::file_exists)));
         }
@@ -65,7 +71,11 @@ std::string SaveRecordFiles(const fs::path& path, const std::string& text, const
         return Failed(path, Reason(ec));
     }
     ec = WriteFileAtomically(csvPath, csv, AtomicWriteMode::KeepExisting);
-    return ec ? Failed(csvPath, Reason(ec)) : std::string();
+    if (ec) {
+        return Failed(csvPath, Reason(ec));
+    }
+    ec = WriteFileAtomically(htmlPath, html, AtomicWriteMode::KeepExisting);
+    return ec ? Failed(htmlPath, Reason(ec)) : std::string();
 }
 
 }  // namespace quorvane
