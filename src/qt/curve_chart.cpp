@@ -7,6 +7,7 @@
 #include <QPolygonF>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <vector>
 
 #include "qt/qt_text.h"
 #include "record/record_text.h"
@@ -148,13 +149,29 @@ void DrawLva(QPainter& p, const Plot& plot, const SpecialOpOutcome& run, bool ru
     p.drawPolyline(curve);
     p.setBrush(kCurve);
     p.setFont(ChartFont(10, false));
+    const QFontMetricsF metrics(p.font());
+    std::vector<QRectF> labels;
     for (std::size_t i = 0; i < run.points.size(); ++i) {
         const QPointF at(plot.X(run.points[i].value), plot.Y(run.points[i].reading));
         p.setPen(Pen(kCurve, 1));
         p.drawEllipse(at, 2.5, 2.5);
-        p.setPen(Pen(Qt::black, 1));
-        p.drawText(QRectF(at.x() + 4, at.y() - 15, 24, 12), Qt::AlignLeft | Qt::AlignBottom,
-                   QString::number(i + 1));
+        // The last probes crowd round the target: a number goes above, below or to the left
+        // of its dot where it overlaps none drawn before, or is left out.
+        const QString number = QString::number(i + 1);
+        const QSizeF size(metrics.horizontalAdvance(number) + 1, metrics.height());
+        for (const QPointF corner :
+             {QPointF(at.x() + 3, at.y() - 3 - size.height()), QPointF(at.x() + 3, at.y() + 3),
+              QPointF(at.x() - 3 - size.width(), at.y() - 3 - size.height()),
+              QPointF(at.x() - 3 - size.width(), at.y() + 3)}) {
+            const QRectF box(corner, size);
+            if (std::none_of(labels.begin(), labels.end(),
+                             [&](const QRectF& other) { return other.intersects(box); })) {
+                p.setPen(Pen(Qt::black, 1));
+                p.drawText(box, Qt::AlignCenter, number);
+                labels.push_back(box);
+                break;
+            }
+        }
     }
     p.setBrush(Qt::NoBrush);
     if (!running && run.succeeded) {

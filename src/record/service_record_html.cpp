@@ -11,7 +11,9 @@ namespace {
 // Fonts named first are the ones the program's machines install, metric twins of the ones
 // named after them, so a page lays out alike everywhere; each line has a fixed height.
 constexpr const char* kStyle = R"(
-@page { margin: 14mm 15mm; }
+@page { margin: 14mm 15mm 16mm;
+        @bottom-right { content: "Page " counter(page) " of " counter(pages);
+                        font: 8pt "Liberation Sans", Arial, sans-serif; } }
 html { font: 10pt/1.35 "Liberation Sans", Arial, Helvetica, sans-serif; color: #000;
        background: #fff; }
 body { margin: 0 auto; max-width: 180mm; padding: 0 4mm; }
@@ -21,6 +23,7 @@ h2 { font-size: 12pt; margin: 6mm 0 2mm; border-bottom: 0.3mm solid #888;
 table { border-collapse: collapse; }
 th, td { padding: 0.3mm 3mm 0.3mm 0; text-align: left; vertical-align: top; }
 th { font-weight: bold; border-bottom: 0.2mm solid #888; }
+.facts th { border: none; padding-right: 5mm; }
 td.n, th.n { text-align: right; }
 tr, figure, .readouts, .note { break-inside: avoid; page-break-inside: avoid; }
 tr.changed td { font-weight: bold; }
@@ -59,6 +62,30 @@ std::string Html(const std::string& text) {
         }
     }
     return out;
+}
+
+// Text as a CSS string inside a <style> element.
+std::string CssString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '<') {
+            out += "\\3C ";  // never "</style>"
+        } else if (c == '\n' || c == '\r') {
+            out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+// Every printed page names the transceiver and the time of the record.
+std::string Footer(const std::string& text) {
+    return "@page { @bottom-left { content: " + CssString(text) +
+           "; font: 8pt \"Liberation Sans\", Arial, sans-serif; } }\n";
 }
 
 std::string Cell(const std::string& text, const char* cls = nullptr) {
@@ -167,10 +194,10 @@ std::string Journal(const ServiceSession& session) {
 std::string RenderServiceRecordHtml(const ServiceSession& session, std::chrono::sys_seconds savedAt,
                                     const std::vector<DumpLineDifference>& differences,
                                     const ICurveChart* charts) {
-    const std::string title = std::string(kProgramTitle) + " - service record, " +
-                              session.Start().identity + ", " + UtcText(savedAt);
+    const std::string about = session.Start().identity + ", " + UtcText(savedAt);
     return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
-           Html(title) + "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n" +
+           Html(std::string(kProgramTitle) + " - service record, " + about) + "</title>\n<style>" +
+           kStyle + Footer("Service record, " + about) + "</style>\n</head>\n<body>\n" +
            Head(session, savedAt) + Items(session) + Parameters(differences) +
            Readouts(session.State()) + Operations(session, charts) + Journal(session) +
            "</body>\n</html>\n";
