@@ -1,5 +1,6 @@
 #include "adjust/filter_sweep.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "console/console.h"
@@ -66,7 +67,7 @@ Int16 FilterSweep::PickBand() {
     run_ = {};
     run_.name = Trimmed(console.Title(t));
     // A whole band's readings, so the curve never moves while it grows.
-    run_.points.reserve(static_cast<std::size_t>(console.Max(t) - console.Min(t) + 1));
+    run_.points.reserve(static_cast<std::size_t>(std::max(console.Max(t) - console.Min(t) + 1, 1)));
     live_ = true;
     return substep::kSweepRun;
 }

@@ -100,9 +100,7 @@ void LvaAdjust::Begin() {
 }
 
 void LvaAdjust::Report(Int16 item, Int16 reading, bool succeeded) {
-    const clsConsole& console = links_.console;
-    run_.name = Trimmed(console.Title(item));
-    run_.value = console.Value(item);
+    run_.value = links_.console.Value(item);
     run_.reading = reading;
     run_.succeeded = succeeded;
     live_ = false;
