@@ -106,7 +106,9 @@ TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
           "reading 220); 256 readings, not drawn.</p>",
           "<figcaption>05:15:02  RX LVA adjustment</figcaption>\n<p>RX LVA adjusted to 58 (target "
           "60, LVIN 60); 9 readings, not drawn.</p>",
-          "<td>RSSI S1 level stored: 220</td>"}) {
+          "<td>RSSI S1 level stored: 220</td>",
+          "@page { @bottom-left { content: \"Service record, model 8537, sub 0200, revision 04, "
+          "2026-12-07 05:15:02 UTC\";"}) {
         EXPECT_NE(page.find(html), std::string::npos) << html;
     }
 

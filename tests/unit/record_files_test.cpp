@@ -14,6 +14,7 @@ TEST(RecordFiles, EachRecordTakesTheFirstNameFreeForAllItsFiles) {
     const auto base = dir.path() / "20261207-051502_8537-0200";
     EXPECT_EQ(FreeRecordPath(base), dir.path() / "20261207-051502_8537-0200-record.txt");
     EXPECT_EQ(SaveRecordFiles(FreeRecordPath(base), "first", "a,b\r\n", "<p>"), "");
+    EXPECT_EQ(FreeRecordPath(base), dir.path() / "20261207-051502_8537-0200-record-2.txt");
     // A table or a page left alone still takes its number.
     test::WriteFile(dir.File("20261207-051502_8537-0200-record-2.csv"), "x");
     test::WriteFile(dir.File("20261207-051502_8537-0200-record-3.html"), "x");
