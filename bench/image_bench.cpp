@@ -99,7 +99,8 @@ bool Backup(const std::filesystem::path& folder) {
 // well, must not hold the window up.
 bool Record(const std::filesystem::path& folder) {
     const QtCurveChart charts;
-    test::ProgramRig rig({}, sim::SimImage::Generate(1), (folder / "records").string(), &charts);
+    test::ProgramRig rig({}, sim::SimImage::Generate(1), (folder / "records").string(), nullptr,
+                         &charts);
     if (!rig.Connect() || !rig.Settle()) {
         return false;
     }

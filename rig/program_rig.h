@@ -31,11 +31,13 @@ class FixedWallClock final : public IWallClock {
 // clock. Time moves only in 50 ms periods, so a run is the same on every machine.
 class ProgramRig {
   public:
-    // userDataFolder: where automatic backups go; empty: none are made. charts: what draws
-    // the curves on a record's page; null: none are drawn.
+    // userDataFolder: where automatic backups go; empty: none are made. fileWrites: how
+    // backups and records reach the disk; null: the system's calls. charts: what draws the
+    // curves on a record's page; null: none are drawn.
     explicit ProgramRig(sim::TamskorConfig config = {},
                         sim::SimImage image = sim::SimImage::Generate(1),
-                        std::string userDataFolder = {}, const ICurveChart* charts = nullptr)
+                        std::string userDataFolder = {}, FileWrites* fileWrites = nullptr,
+                        const ICurveChart* charts = nullptr)
         : sim(std::move(config), std::move(image)),
           trace(traceText),
           program(Platform{sim.serial,
@@ -46,6 +48,7 @@ class ProgramRig {
                            {},
                            std::move(userDataFolder),
                            &wallClock,
+                           fileWrites,
                            charts}) {
         sim.transceiver.SetTrace(&trace);
         program.MainWindow().Form_Load();

@@ -15,24 +15,14 @@
 
 namespace quorvane {
 
-namespace {
-
-// Where the automatic backups and other kept data live: $XDG_DATA_HOME/quorvane-adj.
-std::string UserDataFolder() {
-    return FromQString(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                       QStringLiteral("/quorvane-adj"));
-}
-
-}  // namespace
-
 QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
                      std::function<void()> onEnd, IPortEnumeration* ports)
     : window_(std::make_unique<QtMainWindow>()),
       serial_(std::make_unique<QtSerialControl>(
           [this](std::int16_t portNo) { return PortDevice(portNo); })) {
-    program_ = std::make_unique<Program>(Platform{*serial_, clock_, store_, process,
-                                                  window_->Controls(), std::move(settingsDirectory),
-                                                  UserDataFolder(), &wallClock_, &curveChart_});
+    program_ = std::make_unique<Program>(Platform{
+        *serial_, clock_, store_, process, window_->Controls(), std::move(settingsDirectory),
+        FromQString(UserDataFolder()), &wallClock_, nullptr, &curveChart_});
     frmCom& com = program_->Com();
     ticks_ = std::make_unique<QtTickSource>(
         [this] {
@@ -97,18 +87,14 @@ void QtProgram::ChooseSerialDevice() {
     if (portNo < frmCom::kMinComPortNum || portNo > frmCom::kMaxComPortNum) {
         return;  // a port number the settings file spoilt names no key to write
     }
-    const std::string before = PortDevice(portNo);
-    QtPortDialog dialog(*ports_, portNo, before, window_.get());
+    QtPortDialog dialog(*ports_, portNo, PortDevice(portNo), window_.get());
     if (onPortDialog_) {
         onPortDialog_(dialog);
     }
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    SetComPortDevice(store_, SettingsFile(), portNo, dialog.Chosen());
-    if (PortDevice(portNo) != before) {
-        program_->Operations().RigOpFunc_ResetAll();
-    }
+    program_->ChooseComPortDevice(portNo, dialog.Chosen());
     ShowPortDevices();
     ticks_->RunSoon();
 }

@@ -173,7 +173,7 @@ class Curves : public ::testing::Test {
 
     test::TempDir folder;
     QtCurveChart chart;
-    test::ProgramRig rig{{}, test::KnownImage(), folder.path().string(), &chart};
+    test::ProgramRig rig{{}, test::KnownImage(), folder.path().string(), nullptr, &chart};
     QtCurvesWindow window;
 };
 

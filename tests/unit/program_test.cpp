@@ -3,15 +3,22 @@
 #include <string>
 
 #include "app/program.h"
+#include "platform/host_system.h"
 #include "rig/fake_controls.h"
 #include "rig/fake_process_services.h"
 #include "rig/fake_profile_file.h"
+#include "rig/program_rig.h"
 #include "rig/sim_rig.h"
 
 namespace quorvane {
 namespace {
 
+// The settings file beside the program the fake process services place.
+#ifdef _WIN32
+constexpr char kFile[] = "C:\\Program Files\\Quorvane\\QUORVAADJ.rs";
+#else
 constexpr char kFile[] = "/opt/quorvane/QUORVAADJ.rs";
+#endif
 
 struct ProgramFixture : ::testing::Test {
     test::SimRig line;
@@ -84,10 +91,16 @@ TEST_F(ProgramFixture, StoredOptionsThatCannotBeUsed) {
 }
 
 TEST_F(ProgramFixture, ASettingsDirectoryOtherThanTheProgramsIsTheOneUsed) {
-    const std::string file = "/home/tech/.config/quorvane-adj/QUORVAADJ.rs";
+#ifdef _WIN32
+    const std::string directory = "C:\\Users\\tech\\AppData\\Local\\quorvane-adj";
+    const std::string file = directory + "\\QUORVAADJ.rs";
+#else
+    const std::string directory = "/home/tech/.config/quorvane-adj";
+    const std::string file = directory + "/QUORVAADJ.rs";
+#endif
     profile.Set(file, "OPTION", "ComPort", "2");
     profile.Set(kFile, "OPTION", "ComPort", "4");
-    platform.settingsDirectory = "/home/tech/.config/quorvane-adj";
+    platform.settingsDirectory = directory;
     Program program(platform);
     EXPECT_EQ(program.MainWindow().ComPortNo(), 2);
     program.MainWindow().mnuOptSelCom_Click(3);
@@ -138,6 +151,32 @@ TEST_F(ProgramFixture, SecondInstanceIsRefusedBeforeAnythingIsRead) {
     EXPECT_EQ(profile.reads, 0);
     process.anotherRunning = false;
     EXPECT_TRUE(ClaimSingleInstance(process, form.messageBox));
+}
+
+TEST(SerialDeviceChoice, AChoiceTheSettingsFileCannotKeepIsSaidAndTheDeviceInUseStays) {
+    test::ProgramRig rig;
+    ASSERT_TRUE(rig.Connect());
+    ASSERT_TRUE(rig.Settle());
+    rig.profile.failWrites = true;
+    rig.profile.failReason = "Permission denied";
+    rig.program.ChooseComPortDevice(1, "/dev/serial/by-id/usb-Tamskor_T1-if00-port0");
+    const std::string device = kThisSystem == HostSystem::Windows ? "COM1" : "/dev/ttyS0";
+    EXPECT_EQ(rig.form.messageBox.texts,
+              std::vector<std::string>{"Cannot store the serial device of COM 1 in the settings "
+                                       "file '" +
+                                       std::string(kFile) +
+                                       "': Permission denied.\nCOM 1 still opens " + device + "."});
+    EXPECT_TRUE(rig.program.Com().comOpen());  // still connected, on the same device
+    EXPECT_TRUE(rig.Settle());
+
+    rig.profile.failWrites = false;
+    rig.program.ChooseComPortDevice(1, "/dev/serial/by-id/usb-Tamskor_T1-if00-port0");
+    EXPECT_EQ(rig.form.messageBox.texts.size(), 1u);
+    EXPECT_EQ(rig.profile.Get(kFile, "PORTS", "COM1"),
+              "/dev/serial/by-id/usb-Tamskor_T1-if00-port0");
+    // Another device: the adjustment is reset and the port closed.
+    EXPECT_FALSE(rig.program.Com().comOpen());
+    EXPECT_EQ(rig.program.Operations().stepNo(), 0);
 }
 
 }  // namespace
