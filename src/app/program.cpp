@@ -88,6 +88,7 @@ Program::Program(const Platform& platform)
     main_.loadData(prof_);
 
     main_.onShutdownCom([this] { ShutdownCom(); });
+    main_.onRuntimeError([this] { images_->RuntimeErrorShown(); });
 
     com_.Form_Load();
     com_.timSolidEnabled(true);
@@ -107,6 +108,17 @@ Program::~Program() {
     messages_.records(nullptr);
     main_.imageCommands(nullptr);
     main_.serviceRecords(nullptr);
+    main_.onRuntimeError(nullptr);
+}
+
+void Program::Tick() {
+    com_.timSolid_Timer();
+    // The image service's step is part of the tick: a run-time error in it is the tick's.
+    try {
+        images_->Task();
+    } catch (const std::exception& error) {
+        main_.TickError(error);
+    }
 }
 
 std::string Program::PortText() {

@@ -59,10 +59,7 @@ class Program final : public ISaveSettings {
     Program& operator=(const Program&) = delete;
 
     // The 50 ms timer's tick.
-    void Tick() {
-        com_.timSolid_Timer();
-        images_->Task();
-    }
+    void Tick();
 
     // Shutdown when the window closes: the port is closed, the options written, the tick
     // stopped.
