@@ -105,7 +105,9 @@ TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
           "<td class=\"mark\">changed</td></tr>\n",
           "<tr><td class=\"n\">65</td><td>RSSI S1 Level</td><td class=\"n\">43</td>"
           "<td class=\"n\">220</td></tr>\n",
-          "<tr><th>Port</th><td>COM 1 (/dev/ttyS0)</td></tr>\n", "SD   :220:DCh:  4.31V\n",
+          kThisSystem == HostSystem::Windows ? "<tr><th>Port</th><td>COM 1 (COM1)</td></tr>\n"
+                                             : "<tr><th>Port</th><td>COM 1 (/dev/ttyS0)</td></tr>\n",
+          "SD   :220:DCh:  4.31V\n",
           "05:15:02  key     Power(L2)    153 -&gt;  155   E8 0A 9B  at 129\n",
           "<figcaption>05:15:02  BPF T1 sweep</figcaption>\n<p>BPF T1 swept: kept 90 (best SD "
           "reading 220); 256 readings, not drawn.</p>",
