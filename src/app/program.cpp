@@ -72,9 +72,9 @@ Program::Program(const Platform& platform)
     images_ = std::make_unique<EepromImageService>(
         EepromImageService::Links{driver_, radio_, seq_, *ops_, main_, form_, wallClock, com_,
                                   ImagePolicy(backups, platform.fileWrites)});
-    records_ = std::make_unique<ServiceRecords>(
-        ServiceRecords::Links{*ops_, radio_, *images_, form_, wallClock, backups,
-                              [this] { return PortText(); }, platform.fileWrites});
+    records_ = std::make_unique<ServiceRecords>(ServiceRecords::Links{
+        *ops_, radio_, *images_, form_, wallClock, backups, [this] { return PortText(); },
+        platform.fileWrites, platform.curveChart});
     ops_->cloneReadDone([this] { images_->CloneReadDone(); });
     ops_->sessionEvents(records_.get());
     images_->imageRead([this](const std::string& written) { records_->ImageRead(written); });
