@@ -31,6 +31,9 @@ std::string AccessText(PortAccess access, const std::string& group = {},
 // The row as one line of text.
 std::string PortListLine(const PortRow& row);
 
+// What "quorvane-ports --list" prints: a line for every row, or "no serial port found".
+std::string PortListText(const std::vector<PortRow>& rows);
+
 // The text beside "COM &n" in the menu: the device it opens, or that the device is missing.
 std::string MenuDeviceText(const std::string& device, PortAccess access);
 
