@@ -11,10 +11,7 @@ namespace quorvane {
 namespace {
 
 std::vector<std::string> DumpLines(const Bytes& image) {
-    clsCmcEeprom eeprom;
-    eeprom.eeSize(Len(image));
-    eeprom.WriteBlock(0, image);
-    const std::string text = clsIndEep_RigTamsk(eeprom).ParameterDumpText();
+    const std::string text = ImageParameterDump(image);
     std::vector<std::string> lines;
     for (std::size_t begin = 0; begin < text.size();) {
         const std::size_t end = std::min(text.find("\r\n", begin), text.size());
@@ -25,6 +22,13 @@ std::vector<std::string> DumpLines(const Bytes& image) {
 }
 
 }  // namespace
+
+std::string ImageParameterDump(const Bytes& image) {
+    clsCmcEeprom eeprom;
+    eeprom.eeSize(Len(image));
+    eeprom.WriteBlock(0, image);
+    return clsIndEep_RigTamsk(eeprom).ParameterDumpText();
+}
 
 std::vector<DumpLineDifference> CompareParameterDumps(const Bytes& a, const Bytes& b) {
     const std::vector<std::string> linesA = DumpLines(a);
