@@ -162,6 +162,7 @@ bool LoopbackSerialControl::Output(const Bytes& bytes) {
         return false;
     }
     tx_.Send(bytes, now_);
+    lastOutputAt_ = now_;
     return true;
 }
 

@@ -43,6 +43,8 @@ class LoopbackSerialControl final : public ISerialControl {
 
     // The line's time, in microseconds from the clock's first reading.
     SimTime Now() const;
+    // The line's time of the program's last Output that was accepted.
+    SimTime LastOutputAt() const { return lastOutputAt_; }
     // Received bytes lost so far (closed port, wrong baud rate, full queue).
     std::int64_t LostBytes() const { return lost_; }
     TamskorSim& Transceiver() { return *transceiver_; }
@@ -103,6 +105,7 @@ class LoopbackSerialControl final : public ISerialControl {
     mutable bool arrived_ = false;
     mutable bool overflowed_ = false;
     mutable std::int64_t lost_ = 0;
+    SimTime lastOutputAt_ = 0;
 };
 
 }  // namespace quorvane::sim

@@ -21,9 +21,13 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     static constexpr Int32 kRxBufMax = 256;
     static constexpr Int32 kEchoTimeout = 1000;
     static constexpr Int32 kAnswerTimeout = 1200;
-    // How long the line must have been silent before a frame that met a transceiver still
-    // sending is sent once more.
-    static constexpr Int32 kQuietMs = 200;
+    // Before an identify goes out the line must have been silent this long: a transceiver
+    // still streaming a clone read the program gave up sends its frames a few milliseconds
+    // apart, and a Connect costs only four ticks more.
+    static constexpr Int32 kQuietGap = 200;
+    // A stream that has not stopped within this is a clone read running on (it lasts up to
+    // 75 s at 9600 baud): the technician is told so rather than left facing a silent Connect.
+    static constexpr Int32 kQuietBound = 3000;
 
     explicit clsCmcVep3Drv(IClock& clock);
 
@@ -54,7 +58,7 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     bool waitEcho() const { return workMode_ >= 1 && workMode_ <= 5; }
     bool SendEnable() const;
     bool Running() const { return Running_; }
-    // 0 idle, 1 waiting for the echo, 2 waiting for an answer.
+    // 0 idle, 1 waiting for the echo, 2 waiting for an answer, 3 listening before a frame.
     Int16 waitState() const { return waitState_; }
     bool txReady() const { return txReady_; }
     const Bytes& txBuf() const { return txBuf_; }
@@ -80,6 +84,10 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     Int16 Send(const Bytes& payload);
     Int16 RetrySend();
     Int16 RealSend(const Bytes& payload);
+    // As Send, once the line has been silent for kQuietGap: while the transceiver is still
+    // sending nothing goes out, and LineBusy when it has not fallen silent within kQuietBound.
+    // 0 listening, 1 refused at once (as Send refuses).
+    Int16 SendWhenQuiet(const Bytes& payload);
     void SendFE(Int16 count);
 
     // Receive half.
@@ -101,25 +109,14 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     void AppendToRxBuf(const std::uint8_t* first, const std::uint8_t* last);
     void ReadEcho(const std::uint8_t*& first, const std::uint8_t* last);
     void ReadAnswer(const std::uint8_t*& first, const std::uint8_t* last);
-    void NoteLineBusy(const Bytes& seen, Bytes::const_iterator echo, const std::uint8_t* first,
-                      const std::uint8_t* last);
-    // A time-out after the transceiver was seen sending on its own: the frame is sent once
-    // more when the line has fallen silent, else LineBusy; false when it was no such case.
-    bool TimedOutOnBusyLine(bool echoWait);
+    void ListenStep();
 
     frmCom* myObjCom_ = nullptr;
     clsCmcTick respTimer_;
-    // Restarted by every received batch: expired once the line has been quiet for kQuietMs.
+    // While listening: restarted by every received batch, and the bound on the whole wait.
     clsCmcTick quietTimer_;
-    // Signs that the transceiver was sending on its own when the frame went out: its clone data
-    // before the echo, the echo's bytes in order but with others between them, or the end of
-    // a frame whose start came before the echo.
-    bool lineBusySeen_ = false;
-    std::size_t scatteredEcho_ = 0;
-    bool resentAfterBusy_ = false;
-    // The batch being read, and the last byte of the one before.
-    const std::uint8_t* batchBegin_ = nullptr;
-    std::uint8_t lastByte_ = 0;
+    clsCmcTick listenTimer_;
+    Bytes pendingPayload_;
     Int16 workMode_ = 0;
     bool waitAnswer_ = false;
     Int16 retryCount_ = 0;

@@ -82,12 +82,8 @@ void clsCmcVep3Drv::AppendToRxBuf(const std::uint8_t* first, const std::uint8_t*
 }
 
 void clsCmcVep3Drv::read(const Bytes& data) {
-    if (!data.empty()) {
-        quietTimer_.counter(kQuietMs);
-    }
     const std::uint8_t* p = data.data();
     const std::uint8_t* const end = p + data.size();
-    batchBegin_ = p;
     // The wait state is looked at afresh on every pass: one batch may hold the echo and the
     // start of the answer.
     while (p != end) {
@@ -96,11 +92,11 @@ void clsCmcVep3Drv::read(const Bytes& data) {
         } else if (waitState_ == 2) {
             ReadAnswer(p, end);
         } else {
+            if (waitState_ == 3) {
+                quietTimer_.counter(kQuietGap);  // still sending: the silence starts again
+            }
             p = end;  // nothing is awaited: dropped
         }
-    }
-    if (!data.empty()) {
-        lastByte_ = data.back();
     }
 }
 
@@ -110,7 +106,6 @@ void clsCmcVep3Drv::ReadEcho(const std::uint8_t*& p, const std::uint8_t* end) {
     Bytes seen = rxBuf_;
     seen.insert(seen.end(), p, end);
     const auto hit = std::search(seen.begin(), seen.end(), txBuf_.begin(), txBuf_.end());
-    NoteLineBusy(seen, hit, p, end);
     if (txBuf_.empty() || hit == seen.end()) {
         AppendToRxBuf(p, end);
         p = end;
@@ -126,42 +121,6 @@ void clsCmcVep3Drv::ReadEcho(const std::uint8_t*& p, const std::uint8_t* end) {
     outsideFrame_ = true;
 }
 
-void clsCmcVep3Drv::NoteLineBusy(const Bytes& seen, Bytes::const_iterator echo,
-                                 const std::uint8_t* p, const std::uint8_t* end) {
-    // Only what came before the echo tells: the clone data of a read starts right after it.
-    static constexpr std::uint8_t kCloneDataHeader[] = {
-        wire::kPreamble, wire::kPreamble, wire::kOwnAddress, wire::kRadioAddress, wire::kCloneData};
-    if (std::search(seen.begin(), echo, std::begin(kCloneDataHeader), std::end(kCloneDataHeader)) !=
-        echo) {
-        lineBusySeen_ = true;
-    }
-    for (; echo == seen.end() && p != end && scatteredEcho_ < txBuf_.size(); ++p) {
-        if (*p == txBuf_[scatteredEcho_]) {
-            ++scatteredEcho_;
-        }
-    }
-}
-
-bool clsCmcVep3Drv::TimedOutOnBusyLine(bool echoWait) {
-    // The echo's bytes all came, in order, but with others between them.
-    const bool scattered = echoWait && !txBuf_.empty() && scatteredEcho_ == txBuf_.size();
-    if (!(lineBusySeen_ || scattered) || (resentAfterBusy_ && !echoWait)) {
-        return false;
-    }
-    // The transceiver was still sending (a clone read the program gave up keeps streaming):
-    // once it has fallen silent the frame goes out once more, else that is what is reported.
-    if (resentAfterBusy_ || quietTimer_.counter() > 0) {
-        nowError(LinkError::LineBusy);
-        return true;
-    }
-    resentAfterBusy_ = true;
-    EndExchange();
-    if (RealSend(savedPayload_) != 0) {
-        nowError(LinkError::FrameNotSent);
-    }
-    return true;
-}
-
 void clsCmcVep3Drv::ReadAnswer(const std::uint8_t*& p, const std::uint8_t* end) {
     // The first frame start or terminator decides; what comes before it belongs to the frame
     // being received, if any.
@@ -170,13 +129,6 @@ void clsCmcVep3Drv::ReadAnswer(const std::uint8_t*& p, const std::uint8_t* end) 
 
     if (mark != end && *mark == wire::kEndOfFrame) {
         if (outsideFrame_) {
-            // A clone data frame's last hexadecimal digit and its terminator, of a frame that
-            // began before the request went out: the transceiver was sending on its own, and
-            // the answer may go with the batch.
-            const std::uint8_t before = mark != batchBegin_ ? mark[-1] : lastByte_;
-            if (HexDigitValue(static_cast<char>(before)) >= 0 && before < 'a') {
-                lineBusySeen_ = true;
-            }
             p = end;  // a terminator outside a frame: the whole rest of the batch is dropped
             return;
         }
@@ -362,13 +314,15 @@ Int16 clsCmcVep3Drv::StoreCloneData(const Bytes& frame) {
 
 void clsCmcVep3Drv::task() {
     if (waitState_ == 1) {
-        if (respTimer_.counter() < 1 && !TimedOutOnBusyLine(true)) {
+        if (respTimer_.counter() < 1) {
             nowError(LinkError::NoEcho);
         }
     } else if (waitState_ == 2) {
-        if (respTimer_.counter() < 1 && !TimedOutOnBusyLine(false) && RetrySend() != 0) {
+        if (respTimer_.counter() < 1 && RetrySend() != 0) {
             nowError(LinkError::NoAnswer);
         }
+    } else if (waitState_ == 3) {
+        ListenStep();
     }
 }
 

@@ -31,7 +31,8 @@ constexpr std::size_t kListRangeWidth = 10;
 
 }  // namespace
 
-clsCmcVep3Drv::clsCmcVep3Drv(IClock& clock) : respTimer_(clock), quietTimer_(clock) {
+clsCmcVep3Drv::clsCmcVep3Drv(IClock& clock)
+    : respTimer_(clock), quietTimer_(clock), listenTimer_(clock) {
     rxBuf_.reserve(kRxBufMax);
     Reset();
 }
@@ -67,8 +68,6 @@ Int16 clsCmcVep3Drv::RealSend(const Bytes& payload) {
     txBuf_.push_back(wire::kEndOfFrame);
     // Bytes left from an earlier exchange can never be part of this frame's echo.
     rxBuf_.clear();
-    lineBusySeen_ = false;
-    scatteredEcho_ = 0;
     if (workMode_ == 5) {
         // A payload without command bytes has nothing to repeat; its answer must carry 0.
         e8CheckByte_ = payload.size() >= 6 ? payload[5] : 0;
@@ -94,8 +93,32 @@ Int16 clsCmcVep3Drv::RealSend(const Bytes& payload) {
 Int16 clsCmcVep3Drv::Send(const Bytes& payload) {
     const Int16 result = RealSend(payload);
     retriesLeft_ = retryCount_;
-    resentAfterBusy_ = false;
     return result;
+}
+
+Int16 clsCmcVep3Drv::SendWhenQuiet(const Bytes& payload) {
+    if (!txBuf_.empty() || !SendEnable()) {
+        return 1;
+    }
+    pendingPayload_ = payload;
+    quietTimer_.counter(kQuietGap);
+    listenTimer_.counter(kQuietBound);
+    SetWaitState(3);
+    Running_ = true;
+    return 0;
+}
+
+void clsCmcVep3Drv::ListenStep() {
+    if (quietTimer_.counter() < 1) {
+        // Silent long enough: the frame goes out as any other, with the client's resends.
+        waitState_ = 0;
+        Running_ = false;
+        if (Send(pendingPayload_) != 0) {
+            nowError(LinkError::FrameNotSent);
+        }
+    } else if (listenTimer_.counter() < 1) {
+        nowError(LinkError::LineBusy);
+    }
 }
 
 Int16 clsCmcVep3Drv::RetrySend() {

@@ -113,10 +113,11 @@ void clsCmcVep3Sequence::OpenForWork(Int16 workMode) {
     driver_->workMode(workMode);
 }
 
-void clsCmcVep3Sequence::SendFrame(const std::string& hexText) {
+void clsCmcVep3Sequence::SendFrame(const std::string& hexText, bool whenQuiet) {
     // A frame the driver refuses (port closed, transmit queue full) must not let the
     // operation finish as if it had been sent.
-    if (driver_->Send(HexToBytes(hexText)) != 0) {
+    const Bytes payload = HexToBytes(hexText);
+    if ((whenQuiet ? driver_->SendWhenQuiet(payload) : driver_->Send(payload)) != 0) {
         driver_->nowError(LinkError::FrameNotSent);
     }
 }
@@ -126,7 +127,9 @@ void clsCmcVep3Sequence::issueCommand() {
     switch (cmdCode_) {
         case kCmdIdentify:
             OpenForWork(1);
-            SendFrame(Hex2(wire::kIdentify) + model + "0000");
+            // Every operation that starts with an identify may meet a transceiver still
+            // streaming an abandoned clone read: it waits for the line to fall silent.
+            SendFrame(Hex2(wire::kIdentify) + model + "0000", true);
             break;
         case kCmdCloneRead:
             OpenForWork(2);

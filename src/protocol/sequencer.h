@@ -80,7 +80,7 @@ class clsCmcVep3Sequence final : public IE8Sender {
     void prepareLink();
     void issueCommand();
     void OpenForWork(Int16 workMode);
-    void SendFrame(const std::string& hexText);
+    void SendFrame(const std::string& hexText, bool whenQuiet = false);
     StepResult RunStep(Step step);
     void Fail();
     void CheckIdentity(bool forWrite);

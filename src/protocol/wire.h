@@ -98,8 +98,8 @@ enum class LinkError : std::int16_t {
     CloneWriteRefused = 6,  // never raised; reported as CloneWriteRejected is
     CloneWriteRejected = 7,
     FrameNotSent = 8,
-    // The frame went out while the transceiver was still sending (a clone read the program
-    // gave up goes on for a minute) and the line did not fall silent.
+    // Before an identify the transceiver went on sending (a clone read the program gave up
+    // goes on for a minute) and the line did not fall silent: nothing was sent.
     LineBusy = 9,
 };
 

@@ -62,28 +62,98 @@ TEST_F(LinkDriver, FramesOnePayloadAtATimeAndOnlyWithRoomToSend) {
     EXPECT_TRUE(drv.SendEnable());
 }
 
-TEST_F(LinkDriver, AFrameThatMetTheTransceiverSendingGoesOutAgainOnceTheLineIsQuiet) {
-    for (const bool quiet : {true, false}) {
-        const Bytes frame = Start(1, kIdentify, false);
-        for (int ms = 0; ms < 1000; ms += 100) {
-            rig.clock.Advance(quiet && ms >= 700 ? 0 : 100);
-            drv.read(Record("0100015500"));
-        }
-        rig.port.written.clear();
-        After(quiet ? 300 : 0);
-        EXPECT_EQ(drv.nowError(), quiet ? LinkError::None : LinkError::LineBusy);
-        EXPECT_EQ(rig.port.written, quiet ? frame : Bytes{});
-        drv.Reset();
+TEST_F(LinkDriver, AnIdentifyWaitsForTheLineToFallSilentAndNeverMeetsAStream) {
+    drv.workMode(1);
+    rig.port.written.clear();
+    ASSERT_EQ(drv.SendWhenQuiet(kIdentify), 0);
+    EXPECT_TRUE(drv.Running());
+    for (int ms = 100; ms <= 2900; ms += 100) {  // clone data every 100 ms: nothing goes out
+        rig.clock.Advance(100);
+        drv.read(Record("0100015500"));
+        drv.task();
     }
-    // After the echo, the end of a clone data frame with the answer behind it in the batch.
+    EXPECT_TRUE(rig.port.written.empty());
+    After(99);
+    EXPECT_TRUE(drv.Running());
+    After(1);  // 3000 ms and still sending
+    EXPECT_EQ(drv.nowError(), LinkError::LineBusy);
+    EXPECT_TRUE(rig.port.written.empty());
+
+    drv.Reset();
+    drv.workMode(1);
+    ASSERT_EQ(drv.SendWhenQuiet(kIdentify), 0);
+    After(150);
+    drv.read(Record("0100015500"));  // the last of a stream
+    After(199);
+    EXPECT_TRUE(rig.port.written.empty());
+    After(1);  // 200 ms of silence: the identify goes out as any other
+    EXPECT_EQ(rig.port.written, HexToBytes("FEFEEEEFE085370000FD"));
+    EXPECT_EQ(drv.waitState(), 1);
+    After(999);
+    EXPECT_TRUE(drv.Running());
+    After(1);
+    EXPECT_EQ(drv.nowError(), LinkError::NoEcho);
+    EXPECT_EQ(Len(rig.port.written), 10);
+
+    rig.com.comOpen(false);  // a closed port refuses at once, as Send does
+    EXPECT_EQ(drv.SendWhenQuiet(kIdentify), 1);
+    EXPECT_FALSE(drv.Running());
+}
+
+TEST_F(LinkDriver, StrayBytesAroundAnExchangeNeverMakeAFrameGoOutAgain) {
+    // After the echo, a terminator before any frame start drops the whole batch, the answer
+    // behind it too: no answer at 1200 ms, and an identify is never resent.
     const Bytes frame = Start(1, kIdentify);
     Bytes batch = HexToBytes("3430FD");
     const Bytes answer = Identity(0x7FDF);
     batch.insert(batch.end(), answer.begin(), answer.end());
     drv.read(batch);
-    rig.port.written.clear();
-    After(1200);
+    After(1199);
+    EXPECT_TRUE(drv.Running());
+    After(1);
+    EXPECT_EQ(drv.nowError(), LinkError::NoAnswer);
     EXPECT_EQ(rig.port.written, frame);
+    // An unanswered E8 with "46 FD" after each echo is sent three times in all.
+    drv.Reset();
+    drv.retryCount(2);
+    const Bytes e8 = Start(5, kE8, false, true);
+    for (int round = 0; round < 3; ++round) {
+        drv.read(e8);
+        drv.read(HexToBytes("46FD"));
+        After(1200);
+    }
+    EXPECT_EQ(drv.nowError(), LinkError::NoAnswer);
+    EXPECT_EQ(rig.port.written.size(), 3 * e8.size());
+    // An echo with one byte inserted is no echo: error 1 at 1000 ms, sent once.
+    drv.Reset();
+    Bytes inserted = Start(1, kIdentify, false);
+    inserted.insert(inserted.begin() + 5, 0x46);
+    drv.read(inserted);
+    drv.read(answer);
+    After(1000);
+    EXPECT_EQ(drv.nowError(), LinkError::NoEcho);
+    EXPECT_EQ(Len(rig.port.written), 10);
+}
+
+TEST(LinkDriverBadInputEcho, APeerEchoingGarbageEndsWithNoEcho) {
+    test::LinkRig rig(false);
+    rig.com.comOpen(true);
+    rig.port.onOutput = [&](const Bytes& b) {
+        Bytes garbled = b;
+        garbled[4] ^= 0x01;
+        rig.port.Queue(garbled);
+        rig.port.Queue(Identity(0x7FDF));
+    };
+    rig.driver.workMode(1);
+    ASSERT_EQ(rig.driver.Send(kIdentify), 0);
+    rig.Tick();
+    EXPECT_EQ(rig.driver.waitState(), 1);
+    rig.clock.Advance(1000);
+    rig.Tick();
+    ASSERT_EQ(rig.window.reports.size(), 1u);
+    EXPECT_EQ(rig.window.reports[0].lastError, LinkError::NoEcho);
+    EXPECT_FALSE(rig.com.comOpen());
+    EXPECT_EQ(Len(rig.port.written), 10);
 }
 
 TEST_F(LinkDriver, EchoWaitIs1000AndAnswerWait1200MillisecondsWithTheResendsAllowed) {
