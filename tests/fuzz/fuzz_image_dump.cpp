@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fuzz_input.h"
@@ -36,11 +37,12 @@ std::string Title(FuzzInput& in) {
     return title;
 }
 
-std::vector<std::string> Lines(const std::string& text, const std::string& end) {
-    std::vector<std::string> lines;
+// The lines of text, each ended by end, as views into it.
+std::vector<std::string_view> Lines(std::string_view text, std::string_view end) {
+    std::vector<std::string_view> lines;
     for (std::size_t begin = 0; begin < text.size();) {
         const std::size_t at = text.find(end, begin);
-        QUORVANE_FUZZ_CHECK(at != std::string::npos);  // the last line has its end too
+        QUORVANE_FUZZ_CHECK(at != std::string_view::npos);  // the last line has its end too
         lines.push_back(text.substr(begin, at - begin));
         begin = at + end.size();
     }
@@ -60,11 +62,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string titleA = fuzz::Title(in);
     const std::string titleB = fuzz::Title(in);
 
-    const std::vector<std::string> dumpA = fuzz::Lines(ImageParameterDump(a), "\r\n");
-    const std::vector<std::string> dumpB = fuzz::Lines(ImageParameterDump(b), "\r\n");
+    const std::string textA = ImageParameterDump(a);
+    const std::string textB = ImageParameterDump(b);
+    const std::vector<std::string_view> dumpA = fuzz::Lines(textA, "\r\n");
+    const std::vector<std::string_view> dumpB = fuzz::Lines(textB, "\r\n");
     QUORVANE_FUZZ_CHECK(dumpA.size() == fuzz::kDumpLines && dumpB.size() == fuzz::kDumpLines);
-    for (const std::string& line : dumpA) {
-        QUORVANE_FUZZ_CHECK(line.find_first_of("\r\n|") == std::string::npos);
+    for (const std::string_view line : dumpA) {
+        QUORVANE_FUZZ_CHECK(line.find_first_of("\r\n|") == std::string_view::npos);
     }
 
     // Where B is A, or differs only where the dump does not look, no line may differ.
@@ -76,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         QUORVANE_FUZZ_CHECK(changed < differences.size());
         const DumpLineDifference& d = differences[changed];
-        QUORVANE_FUZZ_CHECK(d == (DumpLineDifference{static_cast<int>(i + 1), dumpA[i], dumpB[i]}));
+        QUORVANE_FUZZ_CHECK(d.line == static_cast<int>(i + 1) && d.a == dumpA[i] &&
+                            d.b == dumpB[i]);
         ++changed;
     }
     QUORVANE_FUZZ_CHECK(changed == differences.size());
@@ -86,13 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QUORVANE_FUZZ_CHECK(text.empty());
         return 0;
     }
-    const std::vector<std::string> rows = fuzz::Lines(text, "\n");
+    const std::vector<std::string_view> rows = fuzz::Lines(text, "\n");
     QUORVANE_FUZZ_CHECK(rows.size() == differences.size() + 1);
     // Row 0 names the images; every row holds A's side, blanks, the bar, and B's side, with
     // the bar in one column on every row.
     std::size_t bar = std::string::npos;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::string& row = rows[i];
+        const std::string_view row = rows[i];
         const std::string& sideA = i == 0 ? titleA : differences[i - 1].a;
         const std::string tail = " | " + (i == 0 ? titleB : differences[i - 1].b);
         char number[16];
