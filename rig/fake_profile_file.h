@@ -34,6 +34,8 @@ class FakeProfileFile final : public IProfileFile {
         return true;
     }
 
+    std::string WriteFailure() const override { return failWrites ? failReason : std::string(); }
+
     void Set(const std::string& file, const std::string& section, const std::string& key,
              const std::string& value) {
         values_[Key(file, section, key)] = value;
@@ -48,6 +50,7 @@ class FakeProfileFile final : public IProfileFile {
     }
 
     bool failWrites = false;
+    std::string failReason;
     int reads = 0;
     int writes = 0;
     std::string lastFile;

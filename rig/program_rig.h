@@ -31,10 +31,11 @@ class FixedWallClock final : public IWallClock {
 // clock. Time moves only in 50 ms periods, so a run is the same on every machine.
 class ProgramRig {
   public:
-    // userDataFolder: where automatic backups go; empty: none are made.
+    // userDataFolder: where automatic backups go; empty: none are made. fileWrites: how
+    // backups and records reach the disk; null: the system's calls.
     explicit ProgramRig(sim::TamskorConfig config = {},
                         sim::SimImage image = sim::SimImage::Generate(1),
-                        std::string userDataFolder = {})
+                        std::string userDataFolder = {}, FileWrites* fileWrites = nullptr)
         : sim(std::move(config), std::move(image)),
           trace(traceText),
           program(Platform{sim.serial,
@@ -44,7 +45,8 @@ class ProgramRig {
                            form.controls,
                            {},
                            std::move(userDataFolder),
-                           &wallClock}) {
+                           &wallClock,
+                           fileWrites}) {
         sim.transceiver.SetTrace(&trace);
         program.MainWindow().Form_Load();
         program.MainWindow().Form_Resize();

@@ -25,6 +25,7 @@ enum class Fault : std::uint8_t {
     RejectedWrite,   // a clone write ends with E6 01 and the image unchanged
     NoWriteResult,   // a clone write's E5 gets no E6
     WriteHangUp,     // the transceiver goes silent after clone-write record k
+    UnstoredByte,    // the first byte of clone-write record k keeps its old value
 };
 
 struct FaultInfo {
@@ -35,7 +36,7 @@ struct FaultInfo {
     const char* help;
 };
 
-inline constexpr std::array<FaultInfo, 16> kFaults{{
+inline constexpr std::array<FaultInfo, 17> kFaults{{
     {Fault::NoEcho, "no-echo", false, 0, "the cable echoes nothing (answers still come)"},
     {Fault::NoAnswer, "no-answer", false, 0, "every frame is echoed, none is answered"},
     {Fault::WrongModel, "wrong-model", false, 0,
@@ -65,6 +66,9 @@ inline constexpr std::array<FaultInfo, 16> kFaults{{
      "the end of a clone write (E5) is echoed but never answered"},
     {Fault::WriteHangUp, "write-hang-up", true, 1,
      "silent after clone-write record k; on a pseudo-terminal the line is closed"},
+    {Fault::UnstoredByte, "unstored-byte", true, 1,
+     "the first byte of clone-write record k is not stored (it keeps its old value); the "
+     "write still ends E6 00"},
 }};
 
 const FaultInfo& InfoOf(Fault fault);

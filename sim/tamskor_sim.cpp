@@ -367,8 +367,16 @@ void TamskorSim::CloneWriteRecord(const Bytes& c, SimTime t) {
         Note(t, "clone write record refused: outside the image");
         return;
     }
-    std::copy(record->data.begin(), record->data.end(), staging_.data().begin() + record->address);
     ++writeRecords_;
+    const bool unstored = config_.faults.Has(Fault::UnstoredByte) &&
+                          writeRecords_ == config_.faults.K(Fault::UnstoredByte) &&
+                          !record->data.empty();
+    std::copy(record->data.begin() + (unstored ? 1 : 0), record->data.end(),
+              staging_.data().begin() + record->address + (unstored ? 1 : 0));
+    if (unstored) {
+        Note(t, "fault: the first byte of clone-write record " + std::to_string(writeRecords_) +
+                    " is not stored");
+    }
     if (config_.faults.Has(Fault::WriteHangUp) &&
         writeRecords_ == config_.faults.K(Fault::WriteHangUp)) {
         writing_ = false;

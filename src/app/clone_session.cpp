@@ -4,7 +4,7 @@
 
 #include "adjust/ind_op_rig_tamsk.h"
 #include "app/error_report.h"
-#include "app/image_service.h"
+#include "app/image_policy.h"
 #include "protocol/wire.h"
 
 namespace quorvane {
@@ -37,12 +37,14 @@ CloneSession::~CloneSession() {
 
 void CloneSession::StartRead() {
     error_.clear();
+    portLost_ = false;
     radio_.eepImage().eeSize(wire::kImageSize);
     seq_.easyCloneRead();
 }
 
 void CloneSession::StartWrite(const Bytes& image) {
     error_.clear();
+    portLost_ = false;
     radio_.eepImage().eeSize(Len(image));
     radio_.eepImage().WriteBlock(0, image);
     radio_.cloneWriteAdrList_Clear();
@@ -81,6 +83,7 @@ void CloneSession::MsgBoxCloneErr(clsCmcVep3Sequence& sequence) {
     const CloneErrorState state{com_.errCannotOpen(), com_.errOverflow(), com_.comPortNum(),
                                 driver_.lastError(), sequence.error()};
     error_ = CloneErrorMessage(state);
+    portLost_ = state.errCannotOpen || state.errOverflow;
     sequence.easyReset(portNo_);
 }
 

@@ -34,6 +34,8 @@ class CloneSession final : public ITickClient, public ICloneErrorReport, public 
     bool Running() const { return seq_.OpRunning(); }
     // The failure's message; empty while none happened.
     const std::string& Error() const { return error_; }
+    // The failure was the port's: it could not be used any more, or it overflowed.
+    bool PortLost() const { return portLost_; }
     // Progress of the running transfer, 0 to 1.
     double Progress() const;
     // After a read: the image and the transceiver's identity.
@@ -53,6 +55,7 @@ class CloneSession final : public ITickClient, public ICloneErrorReport, public 
     clsCmcVep3Sequence seq_;
     Int16 portNo_;
     std::string error_;
+    bool portLost_ = false;
 };
 
 }  // namespace quorvane

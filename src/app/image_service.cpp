@@ -1,13 +1,9 @@
 #include "app/image_service.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "app/error_report.h"
 #include "eeprom/ind_eep_rig_tamsk.h"
-#include "image/backup_store.h"
-#include "image/image_compare.h"
-#include "image/utc_time.h"
 #include "protocol/eeprom.h"
 #include "protocol/wire.h"
 
@@ -15,31 +11,10 @@ namespace quorvane {
 
 namespace {
 
-constexpr std::size_t kDifferencesShown = 8;
 constexpr Int16 kProgressCells = 32;
 // The adjusting cycle: the window's items are editable.
 constexpr Int16 kCycleFirstStep = 10;
 constexpr Int16 kCycleLastStep = 28;
-
-std::string Hex(unsigned value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
-
-// pos counts from 1, as the identity answer's fields are numbered.
-std::uint16_t WordAt(const Bytes& answer, Int32 pos) {
-    return HasPos(answer, pos + 1)
-               ? static_cast<std::uint16_t>(ByteAt(answer, pos) << 8 | ByteAt(answer, pos + 1))
-               : std::uint16_t{0};
-}
-
-std::string OriginText(const std::optional<ImageOrigin>& origin) {
-    if (!origin) {
-        return "origin unknown";
-    }
-    return IdentityText(origin->identity) + ", read " + UtcText(origin->readAt);
-}
 
 std::string FileName(const std::string& path) {
     return std::filesystem::path(path).filename().string();
@@ -53,20 +28,6 @@ std::string DumpText(const Bytes& image) {
 }
 
 }  // namespace
-
-RadioIdentity IdentityOfAnswer(const Bytes& answer, Int32 endAddress) {
-    RadioIdentity identity;
-    identity.model = WordAt(answer, 4);
-    identity.sub = WordAt(answer, 6);
-    identity.revision = HasPos(answer, 43) ? ByteAt(answer, 43) : std::uint8_t{0};
-    identity.endAddress = static_cast<std::uint16_t>(endAddress);
-    return identity;
-}
-
-std::string IdentityText(const RadioIdentity& identity) {
-    return "model " + Hex(identity.model, 4) + ", sub " + Hex(identity.sub, 4) + ", revision " +
-           Hex(identity.revision, 2);
-}
 
 EepromImageService::EepromImageService(Links links) : links_(std::move(links)) {}
 
@@ -86,10 +47,7 @@ void EepromImageService::CloneReadDone() {
                     links_.wallClock.Now()};
     asRead_ = std::move(image);
     const bool readBack = state_ == State::ReadingBack;
-    ImageBackupStore::Result saved;
-    if (!links_.backupFolder.empty()) {
-        saved = ImageBackupStore(links_.backupFolder).Save(asRead_->image, *asRead_->origin);
-    }
+    const ImageBackupStore::Result saved = links_.policy.KeepRead(asRead_->image, *asRead_->origin);
     lastBackup_ = saved.path;
     // The session hears of the read before any message about it is shown.
     if (imageRead_) {
@@ -128,37 +86,12 @@ OpenedImage EepromImageService::OpenImage(const std::string& path) const {
 }
 
 WriteCheck EepromImageService::CheckImageForWrite(const std::string& path) const {
-    WriteCheck check;
     if (!asRead_) {
+        WriteCheck check;
         check.text = "Cannot write the image '" + path + "': no transceiver is connected.";
         return check;
     }
-    const ImageFileResult loaded = LoadImageFile(path);
-    if (!loaded.file) {
-        check.text = loaded.error;
-        return check;
-    }
-    const RadioIdentity& radio = asRead_->origin->identity;
-    const std::optional<ImageOrigin>& origin = loaded.file->origin;
-    if (origin && origin->identity.model != radio.model) {
-        check.text = "Cannot write the image '" + path + "': it was read from model " +
-                     Hex(origin->identity.model, 4) + ", the transceiver is model " +
-                     Hex(radio.model, 4) + ".";
-        return check;
-    }
-    check.allowed = true;
-    check.unknownOrigin = !origin;
-    check.otherSub = origin && origin->identity.sub != radio.sub;
-    check.text = "Write the EEPROM image '" + FileName(path) +
-                 "' to the transceiver?\n\nImage: " + OriginText(origin) +
-                 "\nTransceiver: " + IdentityText(radio);
-    if (check.unknownOrigin) {
-        check.text += "\n\nNothing in the file says which transceiver it was read from.";
-    }
-    if (check.otherSub) {
-        check.text += "\n\nThe image was read from a transceiver with another sub identifier.";
-    }
-    return check;
+    return links_.policy.CheckWrite(path, asRead_->origin->identity);
 }
 
 ImageFileView EepromImageService::Open(const std::string& path) {
@@ -185,14 +118,15 @@ void EepromImageService::StartWrite(const std::string& path) {
         return;
     }
     // Checked again: the file may have changed since the user confirmed.
-    const WriteCheck check = CheckImageForWrite(path);
-    const ImageFileResult loaded = LoadImageFile(path);
-    if (!check.allowed || !loaded.file) {
-        Say(check.allowed ? loaded.error : check.text);
+    WriteCheck check = CheckImageForWrite(path);
+    if (!check.allowed) {
+        Say(check.text);
         return;
     }
-    written_ = loaded.file->image;
+    written_ = std::move(check.image);
     writtenName_ = FileName(path);
+    const std::vector<std::uint8_t>& current = links_.radio.eepImage().data();
+    beforeWrite_.assign(current.begin(), current.end());
     // The adjusting cycle stops; the read after the write rebuilds the items.
     links_.ops.RigOpFunc_ResetAll();
     clsCmcRadio& radio = links_.radio;
@@ -224,9 +158,15 @@ void EepromImageService::Task() {
         return;
     }
     if (failed_) {
+        const bool partial = portLost_ && state_ == State::Writing;
         state_ = State::Idle;
-        // The transceiver may hold anything now; what is saved stays what was last read.
-        links_.radio.eepImage().WriteBlock(0, asRead_->image);
+        failed_ = false;
+        // The transceiver may hold anything now; what is saved stays what it held before.
+        links_.radio.eepImage().eeSize(Len(beforeWrite_));
+        links_.radio.eepImage().WriteBlock(0, beforeWrite_);
+        if (partial) {
+            Say(ImagePolicy::PartialWriteText(writtenName_, lastBackup_));
+        }
         return;
     }
     if (state_ == State::Writing) {
@@ -241,29 +181,17 @@ void EepromImageService::Task() {
 
 void EepromImageService::FinishReadBack() {
     state_ = State::Idle;
-    const std::size_t end = std::min<std::size_t>(
-        written_.size(), static_cast<std::size_t>(links_.driver.EndAddress()));
-    const Bytes wanted(written_.begin(), written_.begin() + static_cast<std::ptrdiff_t>(end));
-    const Bytes got(asRead_->image.begin(),
-                    asRead_->image.begin() + static_cast<std::ptrdiff_t>(end));
-    const std::vector<ByteDifference> differences =
-        FirstByteDifferences(wanted, got, kDifferencesShown);
-    if (differences.empty()) {
-        Say("The EEPROM image was written and read back unchanged.");
-        return;
-    }
-    std::string text = "The EEPROM image was written, but the transceiver holds other bytes at:";
-    for (const ByteDifference& d : differences) {
-        text += "\n" + Hex(static_cast<unsigned>(d.address), 4) + ": image " +
-                Hex(static_cast<unsigned>(d.a), 2) + ", transceiver " +
-                Hex(static_cast<unsigned>(d.b), 2);
-    }
-    Say(text);
+    Say(ImagePolicy::ReadBack(written_, asRead_->image,
+                              static_cast<std::size_t>(links_.driver.EndAddress()))
+            .text);
 }
 
 void EepromImageService::MsgBoxCloneErr(clsCmcVep3Sequence& sequence) {
     if (state_ != State::Idle) {
         failed_ = true;
+        // The port went while the write was under way (unplugged, gone, overflowed): the
+        // transceiver may have taken part of the image.
+        portLost_ = links_.com.errCannotOpen() || links_.com.errOverflow();
     }
     links_.report.MsgBoxCloneErr(sequence);
 }

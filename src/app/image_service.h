@@ -7,6 +7,7 @@
 
 #include "adjust/ind_op_rig_tamsk.h"
 #include "app/image_commands.h"
+#include "app/image_policy.h"
 #include "image/image_file.h"
 #include "platform/main_form.h"
 #include "platform/wall_clock.h"
@@ -14,6 +15,7 @@
 #include "protocol/radio.h"
 #include "protocol/sequencer.h"
 #include "protocol/sequencer_clients.h"
+#include "serial/port_form.h"
 
 namespace quorvane {
 
@@ -26,19 +28,12 @@ struct OpenedImage {
     std::string dumpText;  // the 66-line parameter dump, lines ending CR LF
 };
 
-// Whether an image file may be written to the connected transceiver: when allowed, text is
-// the question to confirm; when not, the message why.
-struct WriteCheck {
-    bool allowed = false;
-    std::string text;
-    bool unknownOrigin = false;  // a plain image: nothing says which transceiver it came from
-    bool otherSub = false;       // read from a transceiver with another sub identifier
-};
-
 // What the program does with whole EEPROM images: the automatic backup of every image read,
 // saving the current image, opening a file to view its parameters, and writing a file to the
 // transceiver (clone write, then a clone read to compare). The write is stepped from the tick
-// and never blocks; its failures are reported as every communication failure is.
+// and never blocks; its failures are reported as every communication failure is. A write that
+// loses its port is a failed write: after the port's message one more says that the
+// transceiver may hold part of the image, and nothing goes out until the user acts.
 class EepromImageService final : public ICloneErrorReport, public IImageCommands {
   public:
     struct Links {
@@ -49,7 +44,8 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
         ICloneErrorReport& report;  // the window's error report, which this one passes on to
         const frmMainControls& form;
         IWallClock& wallClock;
-        std::filesystem::path backupFolder;  // empty: no automatic backups
+        const frmCom& com;
+        ImagePolicy policy;  // its backup folder empty: no automatic backups
     };
 
     explicit EepromImageService(Links links);
@@ -79,7 +75,7 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
 
     // IImageCommands, for the File menu.
     bool CanSave() const override { return asRead_.has_value() && !Writing(); }
-    std::string DefaultFolder() const override { return links_.backupFolder.string(); }
+    std::string DefaultFolder() const override { return links_.policy.BackupFolder().string(); }
     std::string Save(const std::string& path) override { return SaveImage(path); }
     ImageFileView Open(const std::string& path) override;
     ImageWriteQuestion CheckWrite(const std::string& path) override;
@@ -102,15 +98,11 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
     std::filesystem::path lastBackup_;
     State state_ = State::Idle;
     bool failed_ = false;
+    bool portLost_ = false;  // set with failed_: the failure was the port's
     Bytes written_;
+    Bytes beforeWrite_;
     std::string writtenName_;
     std::function<void(const std::string&)> imageRead_;
 };
-
-// The identity as the transceiver's identification answer and the driver's end address give it.
-RadioIdentity IdentityOfAnswer(const Bytes& answer, Int32 endAddress);
-
-// "model 8537, sub 0200, revision 04"
-std::string IdentityText(const RadioIdentity& identity);
 
 }  // namespace quorvane

@@ -92,6 +92,11 @@ void frmMain::MsgBoxCloneErr(clsCmcVep3Sequence& myObjVep3Seq) {
     MsgBoxCritical(*links_.form.messageBox, message);
 }
 
+void frmMain::MsgBoxCloneErr() {
+    ICloneErrorReport& report = errorReport_ != nullptr ? *errorReport_ : *this;
+    report.MsgBoxCloneErr(links_.sequence);
+}
+
 void frmMain::task() {
     clsCmcVep3Sequence& seq = links_.sequence;
     seq.task();

@@ -51,7 +51,7 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
 
     // ITickClient.
     void task() override;
-    void MsgBoxCloneErr() override { MsgBoxCloneErr(links_.sequence); }
+    void MsgBoxCloneErr() override;
     void TickError(const std::exception& error) override;
 
     // IMainFormEvents.
@@ -81,6 +81,9 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     // that a key or a click is acted on at once, as the arrival of serial data is, rather
     // than at the next period of the timer. Every wait still runs on its clock.
     void onTickRequest(std::function<void()> f) { tickRequest_ = std::move(f); }
+    // Where a port or link failure found by the tick is reported; unset, here. The image
+    // service stands in front of this window's report, as it must know when its write fails.
+    void errorReport(ICloneErrorReport* report) { errorReport_ = report; }
     // The image commands behind the File menu; without them its image items stay disabled.
     void imageCommands(IImageCommands* commands) { images_ = commands; }
     // The service records behind File > "Save service record..."; without them it stays
@@ -110,6 +113,7 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     Int16 ComAutoRelease_ = 0;
     std::string keyTrail_;
     IImageCommands* images_ = nullptr;
+    ICloneErrorReport* errorReport_ = nullptr;
     ServiceRecords* records_ = nullptr;
     std::string lastFolder_;
     std::function<void()> shutdownCom_;

@@ -70,9 +70,11 @@ Program::Program(const Platform& platform)
             ? std::filesystem::path()
             : std::filesystem::path(platform.userDataFolder) / "backups";
     images_ = std::make_unique<EepromImageService>(
-        EepromImageService::Links{driver_, radio_, seq_, *ops_, main_, form_, wallClock, backups});
-    records_ = std::make_unique<ServiceRecords>(ServiceRecords::Links{
-        *ops_, radio_, *images_, form_, wallClock, backups, [this] { return PortText(); }});
+        EepromImageService::Links{driver_, radio_, seq_, *ops_, main_, form_, wallClock, com_,
+                                  ImagePolicy(backups, platform.fileWrites)});
+    records_ = std::make_unique<ServiceRecords>(
+        ServiceRecords::Links{*ops_, radio_, *images_, form_, wallClock, backups,
+                              [this] { return PortText(); }, platform.fileWrites});
     ops_->cloneReadDone([this] { images_->CloneReadDone(); });
     ops_->sessionEvents(records_.get());
     images_->imageRead([this](const std::string& written) { records_->ImageRead(written); });
@@ -80,6 +82,7 @@ Program::Program(const Platform& platform)
     main_.serviceRecords(records_.get());
     // Failures pass through the image service, which must know when its write has failed.
     seq_.errorReport(images_.get());
+    main_.errorReport(images_.get());
     main_.imageCommands(images_.get());
     main_.Attach(*ops_);
     main_.loadData(prof_);
@@ -97,6 +100,7 @@ Program::~Program() {
     com_.settingsSaver(nullptr);
     seq_.subNameCheck(nullptr);
     seq_.errorReport(nullptr);
+    main_.errorReport(nullptr);
     ops_->cloneReadDone(nullptr);
     ops_->sessionEvents(nullptr);
     images_->imageRead(nullptr);
@@ -109,6 +113,22 @@ std::string Program::PortText() {
     const Int16 portNo = main_.ComPortNo();
     return "COM " + std::to_string(portNo) + " (" +
            ComPortDevice(platform_.profileFile, prof_.FullPath(), portNo) + ")";
+}
+
+void Program::ChooseComPortDevice(Int16 portNo, const std::string& device) {
+    const std::string before = ComPortDevice(platform_.profileFile, prof_.FullPath(), portNo);
+    if (!SetComPortDevice(platform_.profileFile, prof_.FullPath(), portNo, device)) {
+        const std::string reason = platform_.profileFile.WriteFailure();
+        MsgBoxCritical(messages_, "Cannot store the serial device of COM " +
+                                      std::to_string(portNo) + " in the settings file '" +
+                                      prof_.FullPath() + "'" +
+                                      (reason.empty() ? std::string() : ": " + reason) + ".\nCOM " +
+                                      std::to_string(portNo) + " still opens " + before + ".");
+        return;
+    }
+    if (ComPortDevice(platform_.profileFile, prof_.FullPath(), portNo) != before) {
+        ops_->RigOpFunc_ResetAll();
+    }
 }
 
 void Program::ShutdownCom() {

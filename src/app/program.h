@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/service_records.h"
 #include "console/console.h"
+#include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "platform/main_form.h"
 #include "platform/process_services.h"
@@ -39,6 +40,8 @@ struct Platform {
     std::string userDataFolder{};
     // The time of day for stamping images; null: the system clock.
     IWallClock* wallClock = nullptr;
+    // How backups and records reach the disk; null: the system's calls.
+    FileWrites* fileWrites = nullptr;
 };
 
 // The composition root: exactly one of each main object, created and wired in the order of
@@ -64,6 +67,11 @@ class Program final : public ISaveSettings {
     void ShutdownCom();
 
     void SaveSettings() override { main_.saveData(prof_); }
+
+    // Makes COM port portNo open device (Option > Serial device...). When COM n now opens
+    // another device the port closes, as on choosing another COM port. When the settings file
+    // cannot be written the message says so and COM n keeps its device.
+    void ChooseComPortDevice(Int16 portNo, const std::string& device);
 
     frmCom& Com() { return com_; }
     clsCmcVep3Drv& Driver() { return driver_; }

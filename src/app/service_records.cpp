@@ -9,6 +9,24 @@ namespace quorvane {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The files of a record under one name: the text at the chosen path, the others beside it.
+std::vector<RecordFile> FilesOf(const ServiceRecordFiles& record) {
+    return {{"", record.text}, {".csv", record.csv}};
+}
+
+// The extensions a record's name must find free.
+std::vector<std::string> RecordExtensions() {
+    std::vector<std::string> extensions;
+    for (const RecordFile& file : FilesOf({})) {
+        extensions.push_back(file.extension);
+    }
+    return extensions;
+}
+
+}  // namespace
+
 ServiceRecords::ServiceRecords(Links links) : links_(std::move(links)) {}
 
 void ServiceRecords::TakeState() {
@@ -84,7 +102,7 @@ void ServiceRecords::SpecialOpEnded(const SpecialOpOutcome& outcome) {
 
 std::string ServiceRecords::ProposedPath(const std::string& folder) const {
     const fs::path base = folder.empty() ? base_ : fs::path(folder) / base_.filename();
-    return FreeRecordPath(base).string();
+    return FreeRecordPath(base, RecordExtensions()).string();
 }
 
 std::string ServiceRecords::Save(const std::string& path) {
@@ -93,14 +111,14 @@ std::string ServiceRecords::Save(const std::string& path) {
     }
     TakeState();
     const ServiceRecordFiles record = RenderServiceRecord(*session_, links_.wallClock.Now());
-    return SaveRecordFiles(path, record.text, record.csv);
+    return SaveRecordFiles(path, FilesOf(record), links_.writes);
 }
 
 std::string ServiceRecords::SaveBesideBackup() {
     if (links_.folder.empty()) {
         return {};
     }
-    return Save(FreeRecordPath(base_).string());
+    return Save(FreeRecordPath(base_, RecordExtensions()).string());
 }
 
 std::string ServiceRecords::SaveOnExit() {

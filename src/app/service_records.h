@@ -30,6 +30,7 @@ class ServiceRecords final : public ISessionEvents {
         IWallClock& wallClock;
         std::filesystem::path folder;       // where records go; empty: none are saved by themselves
         std::function<std::string()> port;  // "COM 1 (/dev/ttyUSB0)"
+        FileWrites* writes = nullptr;       // null: the system's
     };
 
     explicit ServiceRecords(Links links);
@@ -42,7 +43,7 @@ class ServiceRecords final : public ISessionEvents {
     bool CanSave() const { return session_ != nullptr; }
     // Where the File menu's dialog proposes to save: the first free name beside the backup.
     std::string ProposedPath(const std::string& folder) const;
-    // "" when the record and its table were saved at path, else the message.
+    // "" when every file of the record was saved at path, else the message; then none was.
     std::string Save(const std::string& path);
     // The program ends: a session that changed anything is saved beside its backup; "" when
     // that went well or nothing needed saving, else the message.

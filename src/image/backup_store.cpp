@@ -55,7 +55,7 @@ ImageBackupStore::Result ImageBackupStore::Save(const Bytes& image,
     const std::string_view data(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     for (int number = 1; number <= kMaxSameSecond; ++number) {
         path = folder_ / BackupName(origin, number);
-        ec = WriteFileAtomically(path, data, AtomicWriteMode::KeepExisting);
+        ec = WriteFileAtomically(path, data, AtomicWriteMode::KeepExisting, std::nullopt, writes_);
         if (!ec) {
             return {path, {}};
         }

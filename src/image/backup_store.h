@@ -4,6 +4,7 @@
 #include <string>
 
 #include "image/image_file.h"
+#include "platform/atomic_file.h"
 #include "platform/byte_string.h"
 
 namespace quorvane {
@@ -16,7 +17,9 @@ class ImageBackupStore {
   public:
     static constexpr const char* kExtension = ".qvimg";
 
-    explicit ImageBackupStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    // writes: null for the system's.
+    explicit ImageBackupStore(std::filesystem::path folder, FileWrites* writes = nullptr)
+        : folder_(std::move(folder)), writes_(writes) {}
 
     const std::filesystem::path& folder() const { return folder_; }
     // "20261207-051502_8537-0200": the name of the first backup of an image, without extension.
@@ -34,6 +37,7 @@ class ImageBackupStore {
 
   private:
     std::filesystem::path folder_;
+    FileWrites* writes_;
 };
 
 }  // namespace quorvane

@@ -1,7 +1,6 @@
 #include "platform/atomic_file.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <random>
 #include <string>
 
@@ -19,43 +18,71 @@ std::error_code LastErrno() {
     return {errno != 0 ? errno : EIO, std::generic_category()};
 }
 
-// Creates a file of a fresh name beside target; null with ec set when none can be created.
-std::FILE* CreateTemp(const fs::path& target, fs::path& temp, std::error_code& ec) {
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::random_device seed;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[24];
-        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(seed()));
-        temp = dir / ("." + target.filename().string() + suffix);
-        errno = 0;
-        if (std::FILE* f = std::fopen(temp.string().c_str(), "wbx")) {
-            return f;
-        }
-        if (errno != EEXIST) {
-            break;
+// A file of a fresh name beside its target, holding the data to be given the target's name;
+// removed when it goes, unless it has been renamed meanwhile.
+class TempFile {
+  public:
+    TempFile() = default;
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    TempFile(TempFile&& other) noexcept : path_(std::move(other.path_)) { other.path_.clear(); }
+    TempFile& operator=(TempFile&&) = delete;
+    ~TempFile() {
+        if (!path_.empty()) {
+            std::error_code ignored;
+            fs::remove(path_, ignored);
         }
     }
-    ec = LastErrno();
-    return nullptr;
-}
 
-std::error_code WriteAll(std::FILE* f, std::string_view data) {
-    std::error_code ec;
-    errno = 0;
-    if (std::fwrite(data.data(), 1, data.size(), f) != data.size() || std::fflush(f) != 0) {
-        ec = LastErrno();
+    std::error_code Write(const fs::path& target, std::string_view data, FileWrites& writes) {
+        std::error_code ec;
+        std::FILE* f = Create(target, writes, ec);
+        return f == nullptr ? ec : WriteAll(f, data, writes);
     }
+
+    const fs::path& path() const { return path_; }
+
+  private:
+    std::FILE* Create(const fs::path& target, FileWrites& writes, std::error_code& ec) {
+        const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        std::random_device seed;
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            char suffix[24];
+            std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(seed()));
+            const fs::path temp = dir / ("." + target.filename().string() + suffix);
+            errno = 0;
+            if (std::FILE* f = writes.CreateNew(temp)) {
+                path_ = temp;
+                return f;
+            }
+            if (errno != EEXIST) {
+                break;
+            }
+        }
+        ec = LastErrno();
+        return nullptr;
+    }
+
+    static std::error_code WriteAll(std::FILE* f, std::string_view data, FileWrites& writes) {
+        std::error_code ec;
+        errno = 0;
+        if (writes.Write(f, data.data(), data.size()) != data.size() || std::fflush(f) != 0) {
+            ec = LastErrno();
+        }
 #if __has_include(<unistd.h>)
-    // The new name must not outlive the data it points to after a power loss.
-    if (!ec && ::fsync(::fileno(f)) != 0) {
-        ec = LastErrno();
-    }
+        // The new name must not outlive the data it points to after a power loss.
+        if (!ec && ::fsync(::fileno(f)) != 0) {
+            ec = LastErrno();
+        }
 #endif
-    if (std::fclose(f) != 0 && !ec) {
-        ec = LastErrno();
+        if (std::fclose(f) != 0 && !ec) {
+            ec = LastErrno();
+        }
+        return ec;
     }
-    return ec;
-}
+
+    fs::path path_;
+};
 
 // Gives temp the name target only when no file has it: a hard link cannot replace a file.
 // Where the file system has no hard links, a check before the rename has to do.
@@ -74,29 +101,56 @@ std::error_code MoveIfAbsent(const fs::path& temp, const fs::path& target) {
 
 }  // namespace
 
+std::FILE* FileWrites::CreateNew(const fs::path& path) {
+    return std::fopen(path.string().c_str(), "wbx");
+}
+
+std::size_t FileWrites::Write(std::FILE* file, const char* data, std::size_t size) {
+    return std::fwrite(data, 1, size, file);
+}
+
 std::error_code WriteFileAtomically(const fs::path& target, std::string_view data,
-                                    AtomicWriteMode mode, std::optional<fs::perms> perms) {
-    fs::path temp;
-    std::error_code ec;
-    std::FILE* f = CreateTemp(target, temp, ec);
-    if (f == nullptr) {
-        return ec;
-    }
-    ec = WriteAll(f, data);
+                                    AtomicWriteMode mode, std::optional<fs::perms> perms,
+                                    FileWrites* writes) {
+    FileWrites system;
+    TempFile temp;
+    std::error_code ec = temp.Write(target, data, writes != nullptr ? *writes : system);
     if (!ec && perms) {
-        fs::permissions(temp, *perms, fs::perm_options::replace, ec);
+        fs::permissions(temp.path(), *perms, fs::perm_options::replace, ec);
     }
     if (!ec) {
         if (mode == AtomicWriteMode::Replace) {
-            fs::rename(temp, target, ec);
+            fs::rename(temp.path(), target, ec);
         } else {
-            ec = MoveIfAbsent(temp, target);
+            ec = MoveIfAbsent(temp.path(), target);
         }
     }
-    // After a hard link the temporary name goes as well; after a rename it is already gone.
-    std::error_code ignored;
-    fs::remove(temp, ignored);
+    // After a hard link the temporary name goes with temp; after a rename it is already gone.
     return ec;
+}
+
+std::optional<NewFilesError> WriteNewFilesTogether(const std::vector<NewFile>& files,
+                                                   FileWrites* writes) {
+    FileWrites system;
+    std::vector<TempFile> temps(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::error_code ec =
+            temps[i].Write(files[i].target, files[i].data, writes != nullptr ? *writes : system);
+        if (ec) {
+            return NewFilesError{ec, i};
+        }
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::error_code ec = MoveIfAbsent(temps[i].path(), files[i].target);
+        if (ec) {
+            for (std::size_t done = 0; done < i; ++done) {
+                std::error_code ignored;
+                fs::remove(files[done].target, ignored);
+            }
+            return NewFilesError{ec, i};
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace quorvane

@@ -22,6 +22,10 @@ class IProfileFile {
     // Writes key=value into section of file; false when the file cannot be written.
     virtual bool WriteProfileString(const std::string& section, const std::string& key,
                                     const std::string& value, const std::string& file) = 0;
+
+    // Why the last write that returned false failed, in words ("Permission denied"); empty
+    // when the store cannot tell.
+    virtual std::string WriteFailure() const { return {}; }
 };
 
 }  // namespace quorvane

@@ -9,14 +9,15 @@
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/clone_commands.h"
 #include "app/clone_session.h"
+#include "app/image_policy.h"
 #include "eeprom/ind_eep_rig_tamsk.h"
-#include "image/backup_store.h"
 #include "image/image_compare.h"
 #include "platform/steady_clock.h"
 #include "platform/wall_clock.h"
@@ -52,122 +53,76 @@ std::string DumpOf(const Bytes& image) {
 }
 
 // One transceiver on one device: reads and writes run on the event loop with the 50 ms tick
-// and a tick at each arrival of data.
-class Transfer {
+// and a tick at each arrival of data. Between them the process sleeps in the event loop, as
+// the window does.
+class Transfer final : public ICloneTerminal {
   public:
     explicit Transfer(std::string device)
         : device_(std::move(device)),
           serial_([this](std::int16_t) { return device_; }),
-          session_(serial_, clock_, 1) {
-        QObject::connect(&ticks_, &QTimer::timeout, [this] { session_.Tick(); });
+          session_(serial_, clock_, 1),
+          terminal_(::isatty(STDERR_FILENO) != 0) {
+        QObject::connect(&ticks_, &QTimer::timeout, [this] { Tick(); });
         ticks_.start(static_cast<int>(frmCom::kTickPeriodMs));
         // Arriving data gets its tick as soon as the event that brought it has been handled.
         session_.Com().receiveTickRunner(
-            [this] { QTimer::singleShot(0, &ticks_, [this] { session_.Tick(); }); });
+            [this] { QTimer::singleShot(0, &ticks_, [this] { Tick(); }); });
     }
     ~Transfer() {
         ticks_.stop();
         session_.Com().receiveTickRunner(nullptr);
     }
+    Transfer(const Transfer&) = delete;
+    Transfer& operator=(const Transfer&) = delete;
 
-    // Runs one operation to its end; the message naming the device when it failed.
-    std::string Run(const std::function<void()>& start, const char* what) {
-        start();
-        const bool terminal = ::isatty(STDERR_FILENO) != 0;
-        int shown = -1;
-        while (session_.Running()) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-            const int percent = static_cast<int>(session_.Progress() * 100.0);
-            if (terminal && percent != shown) {
-                std::fprintf(stderr, "\r%s %s: %3d %%", what, device_.c_str(), percent);
-                shown = percent;
-            }
+    void Say(const std::string& text) override { std::printf("%s\n", text.c_str()); }
+    void Complain(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    bool Ask(const std::string& question) override {
+        std::fprintf(stderr, "%s", question.c_str());
+        std::string answer;
+        return std::getline(std::cin, answer) && (answer == "y" || answer == "yes");
+    }
+    void RunToEnd(CloneSession&, const char* what) override {
+        what_ = what;
+        shown_ = -1;
+        if (session_.Running()) {
+            loop_.exec();
         }
-        if (terminal) {
+        if (terminal_) {
             std::fprintf(stderr, "\n");
         }
-        return session_.Error().empty() ? "" : device_ + ": " + session_.Error();
     }
 
     CloneSession& Session() { return session_; }
     const std::string& Device() const { return device_; }
 
   private:
+    void Tick() {
+        session_.Tick();
+        const int percent = static_cast<int>(session_.Progress() * 100.0);
+        if (terminal_ && percent != shown_) {
+            std::fprintf(stderr, "\r%s %s: %3d %%", what_, device_.c_str(), percent);
+            shown_ = percent;
+        }
+        if (!session_.Running()) {
+            loop_.quit();
+        }
+    }
+
     std::string device_;
     SteadyClock clock_;
     QtSerialControl serial_;
     CloneSession session_;
     QTimer ticks_;
+    QEventLoop loop_;
+    bool terminal_;
+    const char* what_ = "";
+    int shown_ = -1;
 };
 
 std::string BackupFolder() {
     return FromQString(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                        QStringLiteral("/quorvane-adj/backups"));
-}
-
-int Read(Transfer& transfer, const std::string& out) {
-    const std::string error = transfer.Run([&] { transfer.Session().StartRead(); }, "reading");
-    if (!error.empty()) {
-        return Fail(error);
-    }
-    const ImageOrigin origin{transfer.Session().Identity(), SystemWallClock().Now()};
-    const std::string saved = SaveImageFile(out, transfer.Session().Image(), origin);
-    return saved.empty() ? 0 : Fail(saved);
-}
-
-int Write(Transfer& transfer, const std::string& file, bool yes) {
-    const ImageFileResult loaded = LoadImageFile(file);
-    if (!loaded.file) {
-        return Fail(loaded.error);
-    }
-    std::string error = transfer.Run([&] { transfer.Session().StartRead(); }, "reading");
-    if (!error.empty()) {
-        return Fail(error);
-    }
-    const RadioIdentity radio = transfer.Session().Identity();
-    const ImageOrigin now{radio, SystemWallClock().Now()};
-    const ImageBackupStore::Result backup =
-        ImageBackupStore(BackupFolder()).Save(transfer.Session().Image(), now);
-    if (!backup.error.empty()) {
-        return Fail(backup.error);
-    }
-    std::fprintf(stderr, "backup: %s\n", backup.path.c_str());
-    const std::optional<ImageOrigin>& origin = loaded.file->origin;
-    if (origin && origin->identity.model != radio.model) {
-        return Fail("Cannot write the image '" + file + "': it was read from another model.");
-    }
-    if (!yes) {
-        std::fprintf(stderr, "Write '%s' to the transceiver on %s? [y/N] ", file.c_str(),
-                     transfer.Device().c_str());
-        std::string answer;
-        if (!std::getline(std::cin, answer) || (answer != "y" && answer != "yes")) {
-            return Fail("Nothing was written.");
-        }
-    }
-    error = transfer.Run([&] { transfer.Session().StartWrite(loaded.file->image); }, "writing");
-    if (!error.empty()) {
-        return Fail(error);
-    }
-    error = transfer.Run([&] { transfer.Session().StartRead(); }, "reading back");
-    if (!error.empty()) {
-        return Fail(error);
-    }
-    const std::size_t end = std::min<std::size_t>(EepromImageFile::kImageSize,
-                                                  static_cast<std::size_t>(radio.endAddress));
-    const Bytes wanted(loaded.file->image.begin(),
-                       loaded.file->image.begin() + static_cast<std::ptrdiff_t>(end));
-    const Bytes read = transfer.Session().Image();
-    const Bytes got(read.begin(), read.begin() + static_cast<std::ptrdiff_t>(end));
-    const auto differences = FirstByteDifferences(wanted, got, 8);
-    if (!differences.empty()) {
-        char text[64];
-        std::snprintf(text, sizeof text, "the first at %04X",
-                      static_cast<unsigned>(differences[0].address));
-        return Fail("The EEPROM image was written, but reads back different: " + std::string(text) +
-                    ".");
-    }
-    std::printf("The EEPROM image was written and read back unchanged.\n");
-    return 0;
 }
 
 int Dump(const std::string& file) {
@@ -180,17 +135,28 @@ int Dump(const std::string& file) {
     return 0;
 }
 
+// As diff(1): 0 when the images are the same, 1 when they differ, 2 when one cannot be read.
 int Diff(const std::string& a, const std::string& b) {
     const ImageFileResult fa = LoadImageFile(a);
     const ImageFileResult fb = LoadImageFile(b);
     if (!fa.file || !fb.file) {
-        return Fail(!fa.file ? fa.error : fb.error);
+        std::fprintf(stderr, "%s\n", (!fa.file ? fa.error : fb.error).c_str());
+        return 2;
     }
     const std::string text = RenderSideBySide(CompareParameterDumps(fa.file->image, fb.file->image),
                                               std::filesystem::path(a).filename().string(),
                                               std::filesystem::path(b).filename().string());
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return 0;
+    const std::vector<ByteDifference> bytes =
+        FirstByteDifferences(fa.file->image, fb.file->image, 1);
+    if (text.empty() && !bytes.empty()) {
+        // Channel data and other bytes the dump does not show differ too.
+        std::printf(
+            "The parameter dumps are the same; the images differ at bytes the dump does "
+            "not show, the first at %04X.\n",
+            static_cast<unsigned>(bytes[0].address));
+    }
+    return bytes.empty() ? 0 : 1;
 }
 
 // The device named by --device, or the one COM N opens in the settings file; nothing, with
@@ -232,7 +198,10 @@ int main(int argc, char** argv) {
         "  write --device PATH FILE        back up, write FILE, read back and compare\n"
         "  dump FILE                       the parameter dump, as the window shows it\n"
         "  diff A B                        the dump lines that differ, side by side\n"
-        "--com N takes the device of COM N from the settings file instead of --device."));
+        "--com N takes the device of COM N from the settings file instead of --device.\n"
+        "Every image read is kept as an automatic backup, as the window keeps it.\n"
+        "Exit status: 0 done, 1 failed, 2 a wrong command line; diff, as diff(1):\n"
+        "0 the images are the same, 1 they differ, 2 a file cannot be read."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption device(QStringLiteral("device"), QStringLiteral("The serial device."),
@@ -269,6 +238,10 @@ int main(int argc, char** argv) {
         return Usage(problem);
     }
     Transfer transfer(*path);
-    return read ? Read(transfer, FromQString(parser.value(out)))
-                : Write(transfer, arg(1), parser.isSet(yes));
+    SystemWallClock wallClock;
+    const ImagePolicy policy(BackupFolder());
+    CloneCommands commands(
+        CloneCommands::Links{transfer.Session(), transfer, wallClock, policy, transfer.Device()});
+    return read ? commands.Read(FromQString(parser.value(out)))
+                : commands.Write(arg(1), parser.isSet(yes));
 }

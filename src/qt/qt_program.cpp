@@ -91,18 +91,14 @@ void QtProgram::ChooseSerialDevice() {
     if (portNo < frmCom::kMinComPortNum || portNo > frmCom::kMaxComPortNum) {
         return;  // a port number the settings file spoilt names no key to write
     }
-    const std::string before = PortDevice(portNo);
-    QtPortDialog dialog(*ports_, portNo, before, window_.get());
+    QtPortDialog dialog(*ports_, portNo, PortDevice(portNo), window_.get());
     if (onPortDialog_) {
         onPortDialog_(dialog);
     }
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    SetComPortDevice(store_, SettingsFile(), portNo, dialog.Chosen());
-    if (PortDevice(portNo) != before) {
-        program_->Operations().RigOpFunc_ResetAll();
-    }
+    program_->ChooseComPortDevice(portNo, dialog.Chosen());
     ShowPortDevices();
     ticks_->RunSoon();
 }

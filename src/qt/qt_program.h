@@ -51,8 +51,7 @@ class QtProgram {
     // done each time the menu opens.
     void ShowPortDevices();
     // Option > Serial device...: the device dialog for the current COM port; a device chosen
-    // there is stored in the settings file, and when COM n now opens another device the
-    // adjustment operations are reset (the port closes), as on choosing another COM port.
+    // there is stored in the settings file (Program::ChooseComPortDevice).
     void ChooseSerialDevice();
     // Called with the dialog once it is built, before it runs (tests drive it from here).
     void onPortDialog(std::function<void(QDialog&)> f) { onPortDialog_ = std::move(f); }

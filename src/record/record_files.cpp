@@ -1,8 +1,7 @@
 #include "record/record_files.h"
 
+#include <set>
 #include <system_error>
-
-#include "platform/atomic_file.h"
 
 namespace quorvane {
 
@@ -13,14 +12,19 @@ namespace {
 // More records of one session than a technician saves in a day.
 constexpr int kMaxNumber = 999;
 
-fs::path CsvBeside(const fs::path& path) {
-    fs::path csv = path;
-    return csv.replace_extension(".csv");
+fs::path FileOf(const fs::path& path, const std::string& extension) {
+    fs::path file = path;
+    return extension.empty() ? file : file.replace_extension(extension);
 }
 
-bool Taken(const fs::path& path) {
+bool Taken(const fs::path& path, const std::vector<std::string>& extensions) {
     std::error_code ec;
-    return fs::exists(path, ec) || fs::exists(CsvBeside(path), ec);
+    for (const std::string& extension : extensions) {
+        if (fs::exists(FileOf(path, extension), ec)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string Failed(const fs::path& path, const std::string& reason) {
@@ -35,23 +39,29 @@ std::string Reason(const std::error_code& ec) {
 
 }  // namespace
 
-fs::path FreeRecordPath(const fs::path& base) {
+fs::path FreeRecordPath(const fs::path& base, const std::vector<std::string>& extensions) {
     fs::path path = base.string() + "-record.txt";
-    for (int number = 2; Taken(path) && number <= kMaxNumber; ++number) {
+    for (int number = 2; Taken(path, extensions) && number <= kMaxNumber; ++number) {
         path = base.string() + "-record-" + std::to_string(number) + ".txt";
     }
     return path;
 }
 
-std::string SaveRecordFiles(const fs::path& path, const std::string& text, const std::string& csv) {
-    const fs::path csvPath = CsvBeside(path);
-    if (csvPath == path) {
-        return Failed(path, "the record and its table would have one name");
+std::string SaveRecordFiles(const fs::path& path, const std::vector<RecordFile>& files,
+                            FileWrites* writes) {
+    std::vector<NewFile> group;
+    std::set<fs::path> names;
+    for (const RecordFile& file : files) {
+        const fs::path target = FileOf(path, file.extension);
+        if (!names.insert(target).second) {
+            return Failed(path, "the record and its table would have one name");
+        }
+        group.push_back({target, file.contents});
     }
     std::error_code ec;
-    for (const fs::path& p : {path, csvPath}) {
-        if (fs::exists(p, ec)) {
-            return Failed(p, Reason(std::make_error_code(std::errc::file_exists)));
+    for (const NewFile& file : group) {
+        if (fs::exists(file.target, ec)) {
+            return Failed(file.target, Reason(std::make_error_code(std::errc::file_exists)));
         }
     }
     if (path.has_parent_path()) {
@@ -60,12 +70,8 @@ std::string SaveRecordFiles(const fs::path& path, const std::string& text, const
             return Failed(path, ec.message());
         }
     }
-    ec = WriteFileAtomically(path, text, AtomicWriteMode::KeepExisting);
-    if (ec) {
-        return Failed(path, Reason(ec));
-    }
-    ec = WriteFileAtomically(csvPath, csv, AtomicWriteMode::KeepExisting);
-    return ec ? Failed(csvPath, Reason(ec)) : std::string();
+    const std::optional<NewFilesError> failed = WriteNewFilesTogether(group, writes);
+    return failed ? Failed(group[failed->index].target, Reason(failed->error)) : std::string();
 }
 
 }  // namespace quorvane

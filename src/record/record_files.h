@@ -2,19 +2,32 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "platform/atomic_file.h"
 
 namespace quorvane {
 
-// A service record is kept as two files: the text and, beside it under the same name with
-// ".csv", the changed values. Neither ever takes the place of a file already there.
+// A service record is kept as a group of files under one name: the text at the chosen path
+// and beside it, under the same name with their own extensions, the other files (the table
+// of changed values, ".csv"). They are saved all or none, and none ever takes the place of a
+// file already there.
 
-// The first free "<base>-record.txt", then "<base>-record-2.txt" and so on: free when neither
-// it nor its ".csv" exists.
-std::filesystem::path FreeRecordPath(const std::filesystem::path& base);
+// One file of a record: the extension that takes the place of the record path's own ("" for
+// the record path itself), and its contents.
+struct RecordFile {
+    std::string extension;
+    std::string contents;
+};
 
-// Writes text at path and csv beside it; "" when both are in place, else
-// "Cannot save the service record 'PATH': REASON.".
-std::string SaveRecordFiles(const std::filesystem::path& path, const std::string& text,
-                            const std::string& csv);
+// The first free "<base>-record.txt", then "<base>-record-2.txt" and so on: free when no
+// file of the record exists under it, for each of extensions (as RecordFile has them).
+std::filesystem::path FreeRecordPath(const std::filesystem::path& base,
+                                     const std::vector<std::string>& extensions);
+
+// Writes every file of the record beside path, or none; "" when all are in place, else
+// "Cannot save the service record 'PATH': REASON." naming the file that failed.
+std::string SaveRecordFiles(const std::filesystem::path& path, const std::vector<RecordFile>& files,
+                            FileWrites* writes = nullptr);
 
 }  // namespace quorvane

@@ -73,7 +73,18 @@ std::string IniFileStore::GetProfileString(const std::string& section, const std
 
 bool IniFileStore::WriteProfileString(const std::string& section, const std::string& key,
                                       const std::string& value, const std::string& file) {
-    if (file.empty() || !IniWithValue("", section, key, value)) {
+    writeFailure_.clear();
+    return Write(section, key, value, file);
+}
+
+bool IniFileStore::Write(const std::string& section, const std::string& key,
+                         const std::string& value, const std::string& file) {
+    if (file.empty()) {
+        writeFailure_ = "no settings file is named";
+        return false;
+    }
+    if (!IniWithValue("", section, key, value)) {
+        writeFailure_ = "the value cannot be kept in a settings file";
         return false;
     }
     std::error_code ec;
@@ -82,24 +93,36 @@ bool IniFileStore::WriteProfileString(const std::string& section, const std::str
     if (fs::is_symlink(fs::symlink_status(target, ec))) {
         target = fs::canonical(target, ec);
         if (ec) {
+            writeFailure_ = ec.message();
             return false;
         }
     }
     std::string content;
     const FileState state = ReadSettingsFile(target, content);
     if (state == FileState::Refused) {
+        writeFailure_ = "it is not a plain text settings file";
         return false;
     }
     std::optional<fs::perms> perms;
     if (state == FileState::Read) {
         const fs::file_status st = fs::status(target, ec);
         if (ec) {
+            writeFailure_ = ec.message();
             return false;
         }
         perms = st.permissions();
     }
     const std::optional<std::string> written = IniWithValue(content, section, key, value);
-    return written && !WriteFileAtomically(target, *written, AtomicWriteMode::Replace, perms);
+    if (!written) {
+        writeFailure_ = "the value cannot be kept in a settings file";
+        return false;
+    }
+    ec = WriteFileAtomically(target, *written, AtomicWriteMode::Replace, perms);
+    if (ec) {
+        writeFailure_ = ec.message();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace quorvane

@@ -25,6 +25,13 @@ class IniFileStore final : public IProfileFile {
     // Also false, writing nothing, when IniWithValue refuses the names or the value.
     bool WriteProfileString(const std::string& section, const std::string& key,
                             const std::string& value, const std::string& file) override;
+    std::string WriteFailure() const override { return writeFailure_; }
+
+  private:
+    bool Write(const std::string& section, const std::string& key, const std::string& value,
+               const std::string& file);
+
+    std::string writeFailure_;
 };
 
 }  // namespace quorvane

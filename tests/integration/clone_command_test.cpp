@@ -48,18 +48,25 @@ TEST(CloneCommand, ReadDumpDiffWrite) {
     Bytes image = read.file->image;
     image[274] = static_cast<std::uint8_t>(image[274] ^ 0x01);  // the squelch level
     ASSERT_EQ(SaveImageFile(b, image, *read.file->origin), "");
-    ASSERT_EQ(Clone(dir, "diff " + a + " " + b, out), 0);
+    // As diff(1): 1 different, 0 the same, 2 trouble.
+    ASSERT_EQ(Clone(dir, "diff " + a + " " + b, out), 1);
     EXPECT_NE(out.find("SQL Level"), std::string::npos);
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2);  // the header and one line
+    EXPECT_EQ(Clone(dir, "diff " + a + " " + a, out), 0);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(Clone(dir, "diff " + a + " " + (dir.path() / "none").string(), out), 2);
+    EXPECT_EQ(Clone(dir, "diff " + a, out), 2);
 
     ASSERT_EQ(Clone(dir, "write --yes --device " + sim.Device() + " " + b, out), 0);
     EXPECT_EQ(out, "The EEPROM image was written and read back unchanged.\n");
     ASSERT_EQ(Clone(dir, "read --device " + sim.Device() + " --out " + a, out), 0);
     EXPECT_EQ(LoadImageFile(a).file->image[274], image[274]);
+    // Every read is kept, as in the window: the first read, the write's read before and after,
+    // and the last read.
     EXPECT_EQ(
         std::distance(std::filesystem::directory_iterator(dir.path() / "quorvane-adj" / "backups"),
                       std::filesystem::directory_iterator()),
-        1);
+        4);
 
     EXPECT_EQ(Clone(dir, "write " + b, out), 2);  // no device
     EXPECT_EQ(Clone(dir, "read --device " + (dir.path() / "none").string() + " --out " + a, out),

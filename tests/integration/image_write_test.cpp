@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
+#include "app/clone_commands.h"
 #include "image/image_file.h"
 #include "rig/program_rig.h"
+#include "support/failing_file_writes.h"
 #include "support/temp_dir.h"
 
 namespace quorvane {
@@ -18,6 +21,19 @@ namespace fs = std::filesystem;
 
 const ImageOrigin kOrigin{{0x8537, 0x0200, 0x04, 0x7FE0},
                           std::chrono::sys_days{std::chrono::December / 7 / 2026}};
+
+const std::string kTail =
+    "\r\n\r\nCheck the following:\r\n- The COM port settings.\r\n- Cloning cable "
+    "connections.\r\n- Transceiver power is ON.";
+
+std::string Partial(const std::string& name, const fs::path& backup) {
+    return "The EEPROM image '" + name +
+           "' was not written to the end: the transceiver may hold a partly written image.\n\n"
+           "The backup '" +
+           backup.string() +
+           "' holds what the transceiver held before the write.\n\nConnect again and write the "
+           "image once more.";
+}
 
 std::string Write(test::ProgramRig& rig, const fs::path& file) {
     EXPECT_TRUE(rig.Settle());
@@ -142,6 +158,247 @@ TEST(ImageWrite, FaultsAndRefusedFiles) {
             return f.rfind("E8", 0) != 0;
         })) << refused;
     }
+}
+
+TEST(ImageWrite, AWriteThatLosesItsPortIsAFailedWriteAndNothingFollowsIt) {
+    for (const auto& [event, message] : std::vector<std::pair<CommEvent, std::string>>{
+             {CommEvent::DeviceLost, "Cannot access COM 1." + kTail},
+             {CommEvent::RxOver, "COM buffer overflow." + kTail}}) {
+        test::TempDir data;
+        test::ProgramRig rig({}, sim::SimImage::Generate(1), data.path().string());
+        ASSERT_TRUE(rig.Connect());
+        ASSERT_TRUE(rig.Settle());
+        const Bytes before = rig.Transceiver().Image().data();
+        Bytes image = before;
+        image[0x0100] = static_cast<std::uint8_t>(image[0x0100] ^ 0xFF);
+        const fs::path file = data.path() / "new.qvimg";
+        ASSERT_EQ(SaveImageFile(file, image, kOrigin), "");
+        rig.program.Images().StartWrite(file.string());
+        ASSERT_TRUE(
+            rig.RunUntil([&] { return rig.program.Driver().lastEeAdr() >= 0x2000; }, 60000));
+        rig.SentFrames();
+        rig.form.messageBox.texts.clear();
+        // The cable is pulled (or the port overflows) and is back at once.
+        rig.program.Com().OnComm(event);
+        rig.RunFor(5000);
+        EXPECT_EQ(rig.form.messageBox.texts,
+                  (std::vector<std::string>{
+                      message, Partial("new.qvimg", data.path() / "backups" /
+                                                        "20261207-051502_8537-0200.qvimg")}));
+        // Only the record that was already on its way when the port went.
+        EXPECT_EQ(rig.SentFrames(),
+                  std::vector<std::string>{"E4 record address 2000 bytes 16 checksum ok"});
+        EXPECT_TRUE(rig.InInitialState());
+        const fs::path saved = data.path() / "after-failure.qvimg";
+        EXPECT_EQ(rig.program.Images().SaveImage(saved.string()), "");
+        EXPECT_EQ(LoadImageFile(saved).file->image, before);
+    }
+}
+
+TEST(ImageWrite, TheQuestionWarnsOfAnUnknownOriginAndAnotherSubAndTheReadBackNamesWhatDiffers) {
+    test::TempDir data;
+    sim::TamskorConfig unstored;
+    ASSERT_FALSE(unstored.faults.Parse("unstored-byte:3"));
+    test::ProgramRig rig(unstored);
+    rig.Transceiver().Image().Byte(0x0020, 0x11);
+    rig.Transceiver().Image().Byte(0x0021, 0x22);
+    ASSERT_TRUE(rig.Connect());
+    ASSERT_TRUE(rig.Settle());
+    Bytes image = rig.Transceiver().Image().data();
+    image[0x0020] = 0xEE;
+    image[0x0021] = 0xDD;
+    const fs::path plain = data.path() / "plain.bin";
+    std::ofstream(plain, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+    ImageOrigin otherSub = kOrigin;
+    otherSub.identity.sub = 0x0300;
+    const fs::path other = data.path() / "other.qvimg";
+    ASSERT_EQ(SaveImageFile(other, image, otherSub), "");
+
+    // Unknown origin, No: the warning icon, and nothing but the adjusting cycle's readouts.
+    rig.form.fileDialog.nextPath = plain.string();
+    rig.SentFrames();
+    rig.program.MainWindow().mnuFileWrite_Click();
+    EXPECT_EQ(rig.form.confirmBox.texts.back(),
+              "Write the EEPROM image 'plain.bin' to the transceiver?\n\nImage: origin "
+              "unknown\nTransceiver: model 8537, sub 0200, revision 04\n\nNothing in the file "
+              "says which transceiver it was read from.");
+    EXPECT_TRUE(rig.form.confirmBox.warning);
+    rig.RunFor(2000);
+    for (const std::string& frame : rig.SentFrames()) {
+        EXPECT_EQ(frame.rfind("E8 sub 03", 0), 0u) << frame;
+    }
+
+    // Another sub identifier, Yes: written; the byte the transceiver kept is named.
+    rig.form.fileDialog.nextPath = other.string();
+    rig.form.confirmBox.answer = true;
+    rig.form.messageBox.texts.clear();
+    rig.program.MainWindow().mnuFileWrite_Click();
+    EXPECT_EQ(rig.form.confirmBox.texts.back(),
+              "Write the EEPROM image 'other.qvimg' to the transceiver?\n\nImage: model 8537, sub "
+              "0300, revision 04, read 2026-12-07 00:00:00 UTC\nTransceiver: model 8537, sub 0200, "
+              "revision 04\n\nThe image was read from a transceiver with another sub identifier.");
+    EXPECT_TRUE(rig.form.confirmBox.warning);
+    ASSERT_TRUE(rig.RunUntil([&] { return !rig.form.messageBox.texts.empty(); }, 300000));
+    EXPECT_EQ(rig.form.messageBox.texts,
+              std::vector<std::string>{
+                  "The EEPROM image was written, but the transceiver holds other bytes at:\n"
+                  "0020: image EE, transceiver 11"});
+    EXPECT_EQ(rig.Transceiver().Image().Byte(0x0021), 0xDD);
+}
+
+TEST(ImageWrite, ABackupOnAFullDiskOrInAReadOnlyFolderIsSaidAndLeavesNoFile) {
+    test::TempDir data;
+    const fs::path backups = data.path() / "backups";
+    test::FailingFileWrites disk;
+    test::ProgramRig rig({}, sim::SimImage::Generate(1), data.path().string(), &disk);
+    for (const auto& [fault, reason] :
+         std::vector<std::pair<test::FailingFileWrites::Fault, std::string>>{
+             {test::FailingFileWrites::Fault::FullDisk, "No space left on device"},
+             {test::FailingFileWrites::Fault::ReadOnly, "Read-only file system"}}) {
+        disk.fault = fault;
+        rig.form.messageBox.texts.clear();
+        ASSERT_TRUE(rig.Connect());
+        EXPECT_EQ(rig.form.messageBox.texts,
+                  std::vector<std::string>{"Cannot save the backup '" +
+                                           (backups / "20261207-051502_8537-0200.qvimg").string() +
+                                           "': " + reason + "."});
+        EXPECT_EQ(std::distance(fs::directory_iterator(backups), fs::directory_iterator()), 0);
+        EXPECT_TRUE(rig.program.Images().LastBackup().empty());
+        EXPECT_TRUE(rig.Settle());  // the adjustment goes on
+    }
+    disk.fault = test::FailingFileWrites::Fault::None;
+    ASSERT_TRUE(rig.Connect());
+    EXPECT_EQ(rig.program.Images().LastBackup(), backups / "20261207-051502_8537-0200.qvimg");
+    EXPECT_EQ(std::distance(fs::directory_iterator(backups), fs::directory_iterator()), 1);
+}
+
+// quorvane-clone's terminal on the in-process stand-in: it keeps what was said, answers the
+// question, and runs each operation on the hand-set clock; it can lose the port part way
+// through a write.
+class RigTerminal final : public ICloneTerminal {
+  public:
+    explicit RigTerminal(test::SimRig& sim) : sim_(sim) {}
+    void Say(const std::string& text) override { said.push_back(text); }
+    void Complain(const std::string& text) override { complained.push_back(text); }
+    bool Ask(const std::string& question) override {
+        asked.push_back(question);
+        return answer;
+    }
+    void RunToEnd(CloneSession& session, const char* what) override {
+        while (session.Running()) {
+            sim_.Advance(50);
+            session.Tick();
+            if (loseAt > 0 && std::string(what) == "writing" && session.Progress() >= loseAt) {
+                loseAt = 0;
+                sentAtLoss = SentFrames();
+                session.Com().OnComm(CommEvent::DeviceLost);
+            }
+        }
+    }
+    // The frames the program has sent so far.
+    std::vector<std::string> SentFrames() const {
+        std::vector<std::string> out;
+        std::istringstream in(trace.str());
+        for (std::string line; std::getline(in, line);) {
+            if (line.find("PC>TR") != std::string::npos) {
+                out.push_back(line.substr(line.find("| ") + 2));
+            }
+        }
+        return out;
+    }
+
+    std::ostringstream trace;
+    bool answer = false;
+    double loseAt = 0;
+    std::vector<std::string> sentAtLoss;
+    std::vector<std::string> said, complained, asked;
+
+  private:
+    test::SimRig& sim_;
+};
+
+struct CommandRig {
+    explicit CommandRig(sim::TamskorConfig config, const fs::path& data)
+        : sim(std::move(config)),
+          terminal(sim),
+          wire(terminal.trace),
+          session(sim.serial, sim.clock, 1),
+          policy(data / "backups"),
+          commands({session, terminal, wallClock, policy, "/dev/ttyUSB0"}) {
+        sim.transceiver.SetTrace(&wire);
+    }
+    test::SimRig sim;
+    RigTerminal terminal;
+    sim::WireTrace wire;
+    test::FixedWallClock wallClock;
+    CloneSession session;
+    ImagePolicy policy;
+    CloneCommands commands;
+};
+
+TEST(ImageWrite, TheCommandLineAsksJudgesAndFailsInTheWindowsWords) {
+    test::TempDir data;
+    const fs::path backups = data.path() / "backups";
+    sim::TamskorConfig unstored;
+    ASSERT_FALSE(unstored.faults.Parse("unstored-byte:3"));
+    CommandRig rig(unstored, data.path());
+    rig.sim.transceiver.Image().Byte(0x0020, 0x11);
+    Bytes image = rig.sim.transceiver.Image().data();
+    image[0x0020] = 0xEE;
+    ImageOrigin otherSub = kOrigin;
+    otherSub.identity.sub = 0x0300;
+    const fs::path file = data.path() / "other.qvimg";
+    ASSERT_EQ(SaveImageFile(file, image, otherSub), "");
+
+    // No: nothing goes out after the read.
+    EXPECT_EQ(rig.commands.Write(file.string(), false), 1);
+    const std::string question =
+        "Write the EEPROM image 'other.qvimg' to the transceiver?\n\nImage: model 8537, sub "
+        "0300, revision 04, read 2026-12-07 00:00:00 UTC\nTransceiver: model 8537, sub 0200, "
+        "revision 04\n\nThe image was read from a transceiver with another sub identifier.";
+    EXPECT_EQ(rig.terminal.asked,
+              std::vector<std::string>{question + "\n\nDevice: /dev/ttyUSB0\n[y/N] "});
+    EXPECT_EQ(rig.terminal.complained,
+              (std::vector<std::string>{
+                  "backup: " + (backups / "20261207-051502_8537-0200.qvimg").string(),
+                  "Nothing was written."}));
+    EXPECT_EQ(
+        rig.terminal.SentFrames(),
+        (std::vector<std::string>{"E0 identify model 8537", "E2 clone read model 8537 sub 0200"}));
+
+    // Yes: written, read back (and kept, as every read is) and judged as the window judges.
+    rig.terminal.answer = true;
+    rig.terminal.complained.clear();
+    EXPECT_EQ(rig.commands.Write(file.string(), false), 1);
+    EXPECT_EQ(rig.terminal.complained,
+              (std::vector<std::string>{
+                  "backup: " + (backups / "20261207-051502_8537-0200-2.qvimg").string(),
+                  "backup: " + (backups / "20261207-051502_8537-0200-3.qvimg").string(),
+                  "The EEPROM image was written, but the transceiver holds other bytes at:\n"
+                  "0020: image EE, transceiver 11"}));
+    EXPECT_EQ(rig.commands.Read((data.path() / "read.qvimg").string()), 0);
+    EXPECT_EQ(rig.terminal.complained.back(),
+              "backup: " + (backups / "20261207-051502_8537-0200-4.qvimg").string());
+
+    // The port goes half way through a write: one message, and nothing after it.
+    test::TempDir other;
+    CommandRig lost({}, other.path());
+    lost.terminal.loseAt = 0.5;
+    EXPECT_EQ(lost.commands.Write(file.string(), true), 1);
+    EXPECT_EQ(
+        lost.terminal.complained,
+        (std::vector<std::string>{
+            "backup: " + (other.path() / "backups" / "20261207-051502_8537-0200.qvimg").string(),
+            "/dev/ttyUSB0: Cannot access COM 1." + kTail + "\n\n" +
+                Partial("other.qvimg",
+                        other.path() / "backups" / "20261207-051502_8537-0200.qvimg")}));
+    lost.sim.Advance(5000);
+    const std::vector<std::string> sent = lost.terminal.SentFrames();
+    ASSERT_EQ(sent.size(), lost.terminal.sentAtLoss.size() + 1);
+    EXPECT_EQ(sent.back(), "E4 record address 3FF0 bytes 16 checksum ok");
+    EXPECT_TRUE(lost.terminal.said.empty());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "rig/known_image.h"
 #include "rig/program_rig.h"
+#include "support/failing_file_writes.h"
 #include "support/file_text.h"
 #include "support/temp_dir.h"
 
@@ -65,7 +66,8 @@ class ServiceRecord : public ::testing::Test {
 
     test::TempDir folder;
     const fs::path backups = folder.path() / "backups";
-    test::ProgramRig rig{{}, test::KnownImage(), folder.path().string()};
+    test::FailingFileWrites disk;
+    test::ProgramRig rig{{}, test::KnownImage(), folder.path().string(), &disk};
 };
 
 TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
@@ -154,6 +156,30 @@ TEST_F(ServiceRecord, AChangedSessionIsSavedBesideItsBackupWhenAnotherRadioOrThe
     EXPECT_EQ(shown.text, rig.form.messageBox.texts.back());
     program().ShutdownCom();
     EXPECT_FALSE(fs::exists(backups / "20261207-051602_8537-0200-record.txt"));
+}
+
+TEST_F(ServiceRecord, TheExitSavesAChangedSessionWholeOrSaysWhyNot) {
+    ASSERT_TRUE(rig.Connect());
+    ASSERT_TRUE(rig.Settle());
+    Key(kPowerL2, vbKeyRight);
+    ASSERT_TRUE(rig.Settle());
+    const fs::path record = backups / "20261207-051502_8537-0200-record.txt";
+    disk.fault = test::FailingFileWrites::Fault::FullDisk;
+    rig.form.messageBox.texts.clear();
+    program().ShutdownCom();
+    EXPECT_EQ(rig.form.messageBox.texts,
+              std::vector<std::string>{"Cannot save the service record '" + record.string() +
+                                       "': No space left on device."});
+    // The backup alone: neither half of the record, nor a temporary file.
+    EXPECT_EQ(std::distance(fs::directory_iterator(backups), fs::directory_iterator()), 1);
+
+    disk.fault = test::FailingFileWrites::Fault::None;
+    program().ShutdownCom();
+    EXPECT_NE(test::ReadFile(record.string()).find("  Power(L2)         153   154  changed\n"),
+              std::string::npos);
+    EXPECT_EQ(test::ReadFile((backups / "20261207-051502_8537-0200-record.csv").string()),
+              "kind,name,as read,now\r\nitem,Power(L2),153,154\r\n"
+              "parameter,POW L2 Level,153,154\r\n");
 }
 
 }  // namespace

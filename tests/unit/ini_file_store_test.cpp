@@ -121,6 +121,7 @@ TEST_F(IniFileStoreTest, ValuesAreCutToTheBufferAndHostileFilesAreNeverRewritten
     ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);  // would block a reader that opened it
     EXPECT_EQ(Get(file), "dflt");
     EXPECT_FALSE(Put(file));
+    EXPECT_EQ(store.WriteFailure(), "it is not a plain text settings file");
     EXPECT_EQ(Leftovers(), 0);
 }
 
@@ -147,7 +148,8 @@ TEST_F(IniFileStoreTest, UnreadableFilesAndFailedWritesLeaveTheOldFileWhole) {
     fs::permissions(file, fs::perms::all);
     fs::permissions(locked, fs::perms::none);
     EXPECT_TRUE(InChild([&] {
-        return Get(locked) == "dflt" && !Put(locked) && !Put(file, std::string(200, '9'));
+        return Get(locked) == "dflt" && !Put(locked) && !Put(file, std::string(200, '9')) &&
+               store.WriteFailure() == "File too large";
     }));
     EXPECT_EQ(ReadFile(file), "[OPTION]\nComPort=3\n");
     EXPECT_EQ(Leftovers(), 1);  // the locked file, nothing else

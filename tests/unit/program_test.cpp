@@ -6,6 +6,7 @@
 #include "rig/fake_controls.h"
 #include "rig/fake_process_services.h"
 #include "rig/fake_profile_file.h"
+#include "rig/program_rig.h"
 #include "rig/sim_rig.h"
 
 namespace quorvane {
@@ -138,6 +139,31 @@ TEST_F(ProgramFixture, SecondInstanceIsRefusedBeforeAnythingIsRead) {
     EXPECT_EQ(profile.reads, 0);
     process.anotherRunning = false;
     EXPECT_TRUE(ClaimSingleInstance(process, form.messageBox));
+}
+
+TEST(SerialDeviceChoice, AChoiceTheSettingsFileCannotKeepIsSaidAndTheDeviceInUseStays) {
+    test::ProgramRig rig;
+    ASSERT_TRUE(rig.Connect());
+    ASSERT_TRUE(rig.Settle());
+    rig.profile.failWrites = true;
+    rig.profile.failReason = "Permission denied";
+    rig.program.ChooseComPortDevice(1, "/dev/serial/by-id/usb-Tamskor_T1-if00-port0");
+    EXPECT_EQ(
+        rig.form.messageBox.texts,
+        std::vector<std::string>{
+            "Cannot store the serial device of COM 1 in the settings file "
+            "'/opt/quorvane/QUORVAADJ.rs': Permission denied.\nCOM 1 still opens /dev/ttyS0."});
+    EXPECT_TRUE(rig.program.Com().comOpen());  // still connected, on the same device
+    EXPECT_TRUE(rig.Settle());
+
+    rig.profile.failWrites = false;
+    rig.program.ChooseComPortDevice(1, "/dev/serial/by-id/usb-Tamskor_T1-if00-port0");
+    EXPECT_EQ(rig.form.messageBox.texts.size(), 1u);
+    EXPECT_EQ(rig.profile.Get(kFile, "PORTS", "COM1"),
+              "/dev/serial/by-id/usb-Tamskor_T1-if00-port0");
+    // Another device: the adjustment is reset and the port closed.
+    EXPECT_FALSE(rig.program.Com().comOpen());
+    EXPECT_EQ(rig.program.Operations().stepNo(), 0);
 }
 
 }  // namespace

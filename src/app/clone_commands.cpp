@@ -1,0 +1,93 @@
+#include "app/clone_commands.h"
+
+#include <filesystem>
+
+namespace quorvane {
+
+int CloneCommands::Fail(const std::string& message) {
+    links_.terminal.Complain(message);
+    return 1;
+}
+
+bool CloneCommands::Run(const std::function<void()>& start, const char* what) {
+    start();
+    links_.terminal.RunToEnd(links_.session, what);
+    return links_.session.Error().empty();
+}
+
+ImageBackupStore::Result CloneCommands::KeepRead() {
+    Bytes image = links_.session.Image();
+    image.resize(EepromImageFile::kImageSize, 0);
+    ImageBackupStore::Result backup = links_.policy.KeepRead(
+        image, ImageOrigin{links_.session.Identity(), links_.wallClock.Now()});
+    if (!backup.path.empty()) {
+        links_.terminal.Complain("backup: " + backup.path.string());
+    }
+    return backup;
+}
+
+int CloneCommands::Read(const std::string& out) {
+    CloneSession& session = links_.session;
+    if (!Run([&] { session.StartRead(); }, "reading")) {
+        return Fail(links_.device + ": " + session.Error());
+    }
+    const ImageBackupStore::Result backup = KeepRead();
+    if (!backup.error.empty()) {
+        // As in the window: the image read is still at hand, and goes where it was asked to.
+        links_.terminal.Complain(backup.error);
+    }
+    Bytes image = session.Image();
+    image.resize(EepromImageFile::kImageSize, 0);
+    const std::string saved =
+        SaveImageFile(out, image, ImageOrigin{session.Identity(), links_.wallClock.Now()});
+    return saved.empty() ? 0 : Fail(saved);
+}
+
+int CloneCommands::Write(const std::string& file, bool yes) {
+    CloneSession& session = links_.session;
+    // A file that cannot be read is said before the transceiver is read at all.
+    const ImageFileResult loaded = LoadImageFile(file);
+    if (!loaded.file) {
+        return Fail(loaded.error);
+    }
+    if (!Run([&] { session.StartRead(); }, "reading")) {
+        return Fail(links_.device + ": " + session.Error());
+    }
+    const ImageBackupStore::Result backup = KeepRead();
+    if (!backup.error.empty()) {
+        // Nothing is written over an image that is kept nowhere.
+        return Fail(backup.error);
+    }
+    const RadioIdentity radio = session.Identity();
+    const WriteCheck check = links_.policy.CheckWrite(file, radio);
+    if (!check.allowed) {
+        return Fail(check.text);
+    }
+    if (!yes && !links_.terminal.Ask(check.text + "\n\nDevice: " + links_.device + "\n[y/N] ")) {
+        return Fail("Nothing was written.");
+    }
+    if (!Run([&] { session.StartWrite(check.image); }, "writing")) {
+        std::string message = links_.device + ": " + session.Error();
+        if (session.PortLost()) {
+            message += "\n\n" + ImagePolicy::PartialWriteText(
+                                    std::filesystem::path(file).filename().string(), backup.path);
+        }
+        return Fail(message);
+    }
+    if (!Run([&] { session.StartRead(); }, "reading back")) {
+        return Fail(links_.device + ": " + session.Error());
+    }
+    const ImageBackupStore::Result after = KeepRead();
+    if (!after.error.empty()) {
+        links_.terminal.Complain(after.error);
+    }
+    const ReadBackResult result =
+        ImagePolicy::ReadBack(check.image, session.Image(), radio.endAddress);
+    if (!result.same) {
+        return Fail(result.text);
+    }
+    links_.terminal.Say(result.text);
+    return 0;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,122 @@
+#include "app/image_policy.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "image/image_compare.h"
+#include "image/utc_time.h"
+
+namespace quorvane {
+
+namespace {
+
+// As many differing addresses as a message box shows without scrolling.
+constexpr std::size_t kDifferencesShown = 8;
+
+std::string Hex(unsigned value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
+
+// pos counts from 1, as the identity answer's fields are numbered.
+std::uint16_t WordAt(const Bytes& answer, Int32 pos) {
+    return HasPos(answer, pos + 1)
+               ? static_cast<std::uint16_t>(ByteAt(answer, pos) << 8 | ByteAt(answer, pos + 1))
+               : std::uint16_t{0};
+}
+
+Bytes Head(const Bytes& image, std::size_t end) {
+    return Bytes(image.begin(),
+                 image.begin() + static_cast<std::ptrdiff_t>(std::min(end, image.size())));
+}
+
+}  // namespace
+
+RadioIdentity IdentityOfAnswer(const Bytes& answer, Int32 endAddress) {
+    RadioIdentity identity;
+    identity.model = WordAt(answer, 4);
+    identity.sub = WordAt(answer, 6);
+    identity.revision = HasPos(answer, 43) ? ByteAt(answer, 43) : std::uint8_t{0};
+    identity.endAddress = static_cast<std::uint16_t>(endAddress);
+    return identity;
+}
+
+std::string IdentityText(const RadioIdentity& identity) {
+    return "model " + Hex(identity.model, 4) + ", sub " + Hex(identity.sub, 4) + ", revision " +
+           Hex(identity.revision, 2);
+}
+
+std::string OriginText(const std::optional<ImageOrigin>& origin) {
+    if (!origin) {
+        return "origin unknown";
+    }
+    return IdentityText(origin->identity) + ", read " + UtcText(origin->readAt);
+}
+
+ImageBackupStore::Result ImagePolicy::KeepRead(const Bytes& image,
+                                               const ImageOrigin& origin) const {
+    if (backupFolder_.empty()) {
+        return {};
+    }
+    return ImageBackupStore(backupFolder_, writes_).Save(image, origin);
+}
+
+WriteCheck ImagePolicy::CheckWrite(const std::string& path, const RadioIdentity& radio) const {
+    WriteCheck check;
+    ImageFileResult loaded = LoadImageFile(path);
+    if (!loaded.file) {
+        check.text = loaded.error;
+        return check;
+    }
+    const std::optional<ImageOrigin>& origin = loaded.file->origin;
+    if (origin && origin->identity.model != radio.model) {
+        check.text = "Cannot write the image '" + path + "': it was read from model " +
+                     Hex(origin->identity.model, 4) + ", the transceiver is model " +
+                     Hex(radio.model, 4) + ".";
+        return check;
+    }
+    check.allowed = true;
+    check.unknownOrigin = !origin;
+    check.otherSub = origin && origin->identity.sub != radio.sub;
+    check.text = "Write the EEPROM image '" + std::filesystem::path(path).filename().string() +
+                 "' to the transceiver?\n\nImage: " + OriginText(origin) +
+                 "\nTransceiver: " + IdentityText(radio);
+    if (check.unknownOrigin) {
+        check.text += "\n\nNothing in the file says which transceiver it was read from.";
+    }
+    if (check.otherSub) {
+        check.text += "\n\nThe image was read from a transceiver with another sub identifier.";
+    }
+    check.image = std::move(loaded.file->image);
+    return check;
+}
+
+ReadBackResult ImagePolicy::ReadBack(const Bytes& written, const Bytes& read, std::size_t end) {
+    const std::vector<ByteDifference> differences =
+        FirstByteDifferences(Head(written, end), Head(read, end), kDifferencesShown);
+    if (differences.empty()) {
+        return {true, "The EEPROM image was written and read back unchanged."};
+    }
+    std::string text = "The EEPROM image was written, but the transceiver holds other bytes at:";
+    for (const ByteDifference& d : differences) {
+        text += "\n" + Hex(static_cast<unsigned>(d.address), 4) + ": image " +
+                Hex(static_cast<unsigned>(d.a), 2) + ", transceiver " +
+                Hex(static_cast<unsigned>(d.b), 2);
+    }
+    return {false, text};
+}
+
+std::string ImagePolicy::PartialWriteText(const std::string& fileName,
+                                          const std::filesystem::path& backup) {
+    std::string text = "The EEPROM image '" + fileName +
+                       "' was not written to the end: the transceiver may hold a partly "
+                       "written image.\n\n";
+    text += backup.empty() ? "No backup holds what the transceiver held before the write."
+                           : "The backup '" + backup.string() +
+                                 "' holds what the transceiver held before the write.";
+    return text + "\n\nConnect again and write the image once more.";
+}
+
+}  // namespace quorvane
