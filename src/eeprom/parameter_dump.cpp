@@ -28,8 +28,8 @@ std::string SignedField(Int16 byte) {
 std::string clsIndEep_RigTamsk::ParameterDumpText() const {
     using namespace eepmap;
     const bool mid = RigTamskEep_GetMid();
-    // The lines are appended piece by piece: the dump is built for every image compared, and
-    // a temporary string for each piece made that the most of the comparison's work.
+    // Pieces are appended in place: every comparison of two images builds two dumps, and a
+    // temporary string for every piece was most of its work.
     std::string text;
     text.reserve(66 * 40);
     auto line = [&text](std::string_view name, const std::string& field) {
