@@ -43,6 +43,18 @@ class FakeControl : public Base {
     int focusCount = 0;
     int tabStopCount = 0;
     std::int32_t left = 0, top = 0, width = 0, height = 0;
+    // Called once by the next change to a list's lines or a label's caption: throw from it as
+    // a broken control would.
+    std::function<void()> failOnce;
+
+  protected:
+    void FailOnce() {
+        if (failOnce) {
+            const auto fail = std::move(failOnce);
+            failOnce = nullptr;
+            fail();
+        }
+    }
 };
 
 class FakeListBox final : public FakeControl<IListBox> {
@@ -75,17 +87,8 @@ class FakeListBox final : public FakeControl<IListBox> {
     std::vector<std::string> lines;
     std::int16_t listIndex = -1;
     int writes = 0;
-    // Called by the next change to the list, once: throw from it as a broken control would.
-    std::function<void()> failOnce;
 
   private:
-    void FailOnce() {
-        if (failOnce) {
-            const auto fail = std::move(failOnce);
-            failOnce = nullptr;
-            fail();
-        }
-    }
     void Check(std::int16_t index) const {
         if (index < 0 || static_cast<std::size_t>(index) >= lines.size()) {
             raiseIndexOutOfRange("list line " + std::to_string(index));
@@ -106,7 +109,10 @@ class FakeTextBox final : public FakeControl<ITextBox> {
 
 class FakeLabel final : public FakeControl<ILabel> {
   public:
-    void Caption(const std::string& t) override { caption = t; }
+    void Caption(const std::string& t) override {
+        FailOnce();
+        caption = t;
+    }
     std::string Caption() const override { return caption; }
     void ForeColor(SystemColor c) override { color = c; }
     std::string caption;

@@ -13,7 +13,11 @@ class FakeProcessServices final : public IProcessServices {
     void EndProcess() override { ++ends; }
 
     bool anotherRunning = false;
+#ifdef _WIN32
+    std::string directory = "C:\\Program Files\\Quorvane";
+#else
     std::string directory = "/opt/quorvane";
+#endif
     int ends = 0;
 };
 

@@ -32,10 +32,12 @@ class FixedWallClock final : public IWallClock {
 class ProgramRig {
   public:
     // userDataFolder: where automatic backups go; empty: none are made. fileWrites: how
-    // backups and records reach the disk; null: the system's calls.
+    // backups and records reach the disk; null: the system's calls. charts: what draws the
+    // curves on a record's page; null: none are drawn.
     explicit ProgramRig(sim::TamskorConfig config = {},
                         sim::SimImage image = sim::SimImage::Generate(1),
-                        std::string userDataFolder = {}, FileWrites* fileWrites = nullptr)
+                        std::string userDataFolder = {}, FileWrites* fileWrites = nullptr,
+                        const ICurveChart* charts = nullptr)
         : sim(std::move(config), std::move(image)),
           trace(traceText),
           program(Platform{sim.serial,
@@ -46,7 +48,8 @@ class ProgramRig {
                            {},
                            std::move(userDataFolder),
                            &wallClock,
-                           fileWrites}) {
+                           fileWrites,
+                           charts}) {
         sim.transceiver.SetTrace(&trace);
         program.MainWindow().Form_Load();
         program.MainWindow().Form_Resize();

@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -48,8 +49,9 @@ bool Walkthrough::Run(int errorPort) {
     clock_.start();
     // An image file opens only without a transceiver: after the error box, whose reset ends
     // the session.
-    const bool done = Title() && ConnectAndRead() && ChangeValue() && Sweep() && ParameterDump() &&
-                      FileMenuAndSave() && (errorPort == 0 || (ErrorBox(errorPort) && OpenImage()));
+    const bool done = Title() && ConnectAndRead() && ChangeValue() && Sweep() && Lva() &&
+                      ParameterDump() && FileMenuAndSave() && SaveRecord() &&
+                      (errorPort == 0 || (ErrorBox(errorPort) && OpenImage()));
     if (done) {
         Exit();
         Say("Done: %d screenshots in %s\n", shots_, qPrintable(QDir(out_).absolutePath()));
@@ -150,9 +152,17 @@ bool Walkthrough::Sweep() {
         Say("walkthrough: no BPF T1 line in the list\n");
         return false;
     }
+    Say("View > Sweep and LVA curves: the window of curves, beside the main window.\n");
+    Trigger("mnuViewCurves");
+    auto* curves = program_.Window().findChild<QWidget*>(QStringLiteral("curvesWindow"));
+    if (curves == nullptr ||
+        !WaitUntil([curves] { return curves->isVisible(); }, 5000, "the window of curves")) {
+        return false;
+    }
+    program_.Window().activateWindow();
     Select(line);
     Say("BPF T1 sweep: Enter on the line steps the filter through 0..255 while reading the "
-        "detector, and keeps the middle of the peak.\n");
+        "detector, and keeps the middle of the peak; its curve grows in the window of curves.\n");
     Key(Qt::Key_Return);
     clsConsole& console = program_.Core().Console();
     const auto item = static_cast<Int16>(line);
@@ -161,12 +171,34 @@ bool Walkthrough::Sweep() {
         return false;
     }
     Shot("05-bpf-sweep.png", "the BPF T1 sweep half way");
+    ShotOf(*curves, "12-curves-sweep.png", "the sweep's curve half way");
     if (!WaitUntil([&] { return ops.subStepNo() == 0 && Settled(); }, 240000, "the sweep to end")) {
         return false;
     }
     Say("  BPF T1 kept at %d\n", console.Value(item));
     Pump(300);
     Shot("06-bpf-sweep-done.png", "the sweep ended on the middle of the peak");
+    return true;
+}
+
+bool Walkthrough::Lva() {
+    clsIndOp_RigTamsk& ops = program_.Core().Operations();
+    const int line = Line("    RX LVA");
+    if (line < 0) {
+        Say("walkthrough: no RX LVA line in the list\n");
+        return false;
+    }
+    Select(line);
+    Say("RX LVA: Enter finds by bisection the value whose LVIN reading meets the LV(RX LVA) "
+        "target.\n");
+    Key(Qt::Key_Return);
+    if (!WaitUntil([&] { return ops.subStepNo() != 0; }, 10000, "the LVA adjustment to start") ||
+        !WaitUntil([&] { return ops.subStepNo() == 0 && Settled(); }, 120000,
+                   "the LVA adjustment to end")) {
+        return false;
+    }
+    Say("  %s\n", program_.Window().Controls().lboConsole->List(static_cast<Int16>(line)).c_str());
+    Pump(300);
     return true;
 }
 
@@ -202,6 +234,22 @@ bool Walkthrough::FileMenuAndSave() {
     Say("Save EEPROM image: the image with the new SQL and BPF T1 values.\n");
     TriggerWithFile("mnuFileSave", savedImage_);
     return WaitUntil([this] { return QFileInfo::exists(savedImage_); }, 5000, "the saved image");
+}
+
+bool Walkthrough::SaveRecord() {
+    const QString record = QDir(out_).filePath(QStringLiteral("service-record.txt"));
+    const QString page = QDir(out_).filePath(QStringLiteral("service-record.html"));
+    for (const char* extension : {".txt", ".csv", ".html"}) {
+        QFile::remove(QDir(out_).filePath(QStringLiteral("service-record") + extension));
+    }
+    Say("Save service record: the session as text, table and a page to print, its curves "
+        "drawn.\n");
+    TriggerWithFile("mnuFileRecord", record);
+    if (!WaitUntil([&] { return QFileInfo::exists(page); }, 5000, "the service record")) {
+        return false;
+    }
+    Say("  saved %s\n", qPrintable(page));
+    return true;
 }
 
 bool Walkthrough::OpenImage() {
@@ -273,13 +321,11 @@ bool Walkthrough::WaitUntil(const std::function<bool()>& done, int timeoutMs, co
 }
 
 void Walkthrough::Shot(const char* file, const char* what) {
-    const QString path = QDir(out_).filePath(QString::fromLatin1(file));
-    if (program_.Window().grab().save(path)) {
-        ++shots_;
-        Say("  %3lld s  saved %s (%s)\n", clock_.elapsed() / 1000, qPrintable(path), what);
-    } else {
-        Say("walkthrough: cannot save %s\n", qPrintable(path));
-    }
+    Save(program_.Window().grab(), file, what);
+}
+
+void Walkthrough::ShotOf(QWidget& widget, const char* file, const char* what) {
+    Save(widget.grab(), file, what);
 }
 
 void Walkthrough::ShotWithBox(QWidget* box, const char* file, const char* what) {
@@ -296,6 +342,10 @@ void Walkthrough::ShotWithBox(QWidget* box, const char* file, const char* what) 
     painter.setPen(window.palette().color(QPalette::Shadow));
     painter.drawRect(QRect(at, boxShot.size()).adjusted(-1, -1, 0, 0));
     painter.end();
+    Save(shot, file, what);
+}
+
+void Walkthrough::Save(const QPixmap& shot, const char* file, const char* what) {
     const QString path = QDir(out_).filePath(QString::fromLatin1(file));
     if (shot.save(path)) {
         ++shots_;

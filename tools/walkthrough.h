@@ -8,16 +8,18 @@
 
 #include "qt/qt_program.h"
 
+class QPixmap;
 class QWidget;
 
 namespace quorvane {
 
 // The technician's main job, played on the real window against a transceiver on COM port
-// of the settings file: Connect and the clone read, a value change, a BPF T1 sweep, the
-// parameter dump, the File menu and the saving of the image and, when asked, the error box of
-// a port whose transceiver is not fit followed by the saved image opened without a
-// transceiver. A screenshot of every stage goes into the output directory; progress goes to
-// the log.
+// of the settings file: Connect and the clone read, a value change, a BPF T1 sweep watched in
+// the window of curves, an RX LVA adjustment, the parameter dump, the File menu, the saving of
+// the image and of the service record (into the output directory as service-record.txt,
+// .csv and .html) and, when asked, the error box of a port whose transceiver is not fit
+// followed by the saved image opened without a transceiver. A screenshot of every stage goes
+// into the output directory; progress goes to the log.
 class Walkthrough {
   public:
     Walkthrough(QtProgram& program, QString outputDirectory, std::FILE* log);
@@ -31,8 +33,10 @@ class Walkthrough {
     bool ConnectAndRead();
     bool ChangeValue();
     bool Sweep();
+    bool Lva();
     bool ParameterDump();
     bool FileMenuAndSave();
+    bool SaveRecord();
     bool ErrorBox(int errorPort);
     bool OpenImage();
     void Exit();
@@ -40,6 +44,8 @@ class Walkthrough {
     bool WaitUntil(const std::function<bool()>& done, int timeoutMs, const char* what);
     void Shot(const char* file, const char* what);
     void ShotWithBox(QWidget* box, const char* file, const char* what);
+    void ShotOf(QWidget& widget, const char* file, const char* what);
+    void Save(const QPixmap& shot, const char* file, const char* what);
     void Say(const char* format, ...);
 
     void Click(const char* name);

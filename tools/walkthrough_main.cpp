@@ -43,8 +43,10 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Opens the quorvane-adj window, plays Connect and the clone read, a value change, a\n"
-        "BPF T1 sweep, the parameter dump and the saving of the image against the transceiver on\n"
-        "the program's COM port, and saves a screenshot of every stage. Takes about 90 s."));
+        "BPF T1 sweep in the window of curves, an RX LVA adjustment, the parameter dump, the\n"
+        "saving of the image and of the service record against the transceiver on the\n"
+        "program's COM port, and saves a screenshot of every stage (and the record) in the\n"
+        "output directory. Takes about 100 s."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption outOption(QStringLiteral("out"),

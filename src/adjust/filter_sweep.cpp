@@ -1,5 +1,6 @@
 #include "adjust/filter_sweep.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "console/console.h"
@@ -8,6 +9,7 @@
 namespace quorvane {
 
 void FilterSweep::Start(Int16 band) {
+    live_ = false;
     allMode_ = band < 0;
     flags_[0] = allMode_ || band == 0;
     flags_[1] = allMode_ || band == 1;
@@ -62,6 +64,11 @@ Int16 FilterSweep::PickBand() {
     console.Value(t, console.Min(t));
     best_ = -1;
     firstBest_ = lastBest_ = console.Min(t);
+    run_ = {};
+    run_.name = Trimmed(console.Title(t));
+    // A whole band's readings, so the curve never moves while it grows.
+    run_.points.reserve(static_cast<std::size_t>(std::max(console.Max(t) - console.Min(t) + 1, 1)));
+    live_ = true;
     return substep::kSweepRun;
 }
 
@@ -81,12 +88,13 @@ bool FilterSweep::Run(Int16& next) {
         return false;
     }
     console.WaitAfterE8(t, 0);
-    const Int32 value = console.Value(t);
+    const Int16 value = console.Value(t);
     Track(reading, value);
     if (value >= console.Max(t) || (allMode_ && value >= 127)) {
         console.Value(t, static_cast<Int16>(std::floor((lastBest_ + firstBest_) / 2.0)));
-        links_.host.Ended({ChangeSource::Sweep, Trimmed(console.Title(t)), console.Value(t),
-                           static_cast<Int16>(best_), 0, true});
+        run_.value = console.Value(t);
+        live_ = false;
+        links_.host.Ended(run_);
         flags_[static_cast<std::size_t>(band_)] = false;
         next = substep::kSweepBand;
         return true;
@@ -99,7 +107,8 @@ bool FilterSweep::Run(Int16& next) {
 }
 
 // A higher reading starts a new run of best values; an equal one extends it.
-void FilterSweep::Track(Int32 reading, Int32 value) {
+void FilterSweep::Track(Int16 reading, Int16 value) {
+    run_.points.push_back({value, reading});
     if (reading < best_) {
         return;
     }
@@ -108,6 +117,9 @@ void FilterSweep::Track(Int32 reading, Int32 value) {
     }
     lastBest_ = value;
     best_ = reading;
+    run_.reading = reading;
+    run_.firstBest = static_cast<Int16>(firstBest_);
+    run_.lastBest = value;
 }
 
 }  // namespace quorvane

@@ -25,12 +25,16 @@ class FilterSweep {
     // One sub-step; false while it waits. When done, subStep holds the next one.
     bool Step(Int16& subStep);
 
+    // The band being swept, with the readings so far and its best run so far; null before
+    // the first band is picked and once the last has ended.
+    const SpecialOpOutcome* Live() const { return live_ ? &run_ : nullptr; }
+
   private:
     Int16 Item(Int16 band) const { return static_cast<Int16>(links_.items.bpfT1 + band); }
     void Preset();
     Int16 PickBand();
     bool Run(Int16& next);
-    void Track(Int32 reading, Int32 value);
+    void Track(Int16 reading, Int16 value);
 
     SpecialOpLinks links_;
     std::array<bool, 3> flags_{};
@@ -40,6 +44,8 @@ class FilterSweep {
     Int32 best_ = -1;
     Int32 firstBest_ = 0;
     Int32 lastBest_ = 0;
+    SpecialOpOutcome run_;
+    bool live_ = false;
 };
 
 }  // namespace quorvane

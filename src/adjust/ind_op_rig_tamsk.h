@@ -93,6 +93,10 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     bool ItemsLive() const { return stepNo_ > 2; }
     // The items' titles (without leading blanks) and values, in list order.
     std::vector<ItemValue> ItemValues() const;
+    // The sweep or LVA adjustment under way with its readings so far; null when none runs.
+    const SpecialOpOutcome* RunningCurve() const {
+        return SweepRunning() ? sweep_.Live() : (LvaRunning() ? lva_.Live() : nullptr);
+    }
 
     // State for tests and the window.
     Int16 stepNo() const { return stepNo_; }

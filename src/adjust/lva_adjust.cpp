@@ -15,6 +15,7 @@ constexpr Int32 kSettleMs = 500;
 }  // namespace
 
 void LvaAdjust::Start(Int16 k) {
+    live_ = false;
     flags_[0] = k == 0;
     flags_[1] = k == 1;
 }
@@ -57,7 +58,7 @@ bool LvaAdjust::Step(Int16& subStep) {
             Probe& probe = subStep == substep::kLvaReadLow    ? lo_
                            : subStep == substep::kLvaReadHigh ? hi_
                                                               : mid_;
-            if (!Read(probe.reading)) {
+            if (!Read(probe)) {
                 return false;
             }
             if (subStep == substep::kLvaReadMid) {
@@ -87,27 +88,35 @@ bool LvaAdjust::Step(Int16& subStep) {
 void LvaAdjust::Begin() {
     lo_.value = 0;
     hi_.value = 255;
-    ForEachFlagged([this](std::size_t k, Int16) {
+    ForEachFlagged([this](std::size_t k, Int16 a) {
         target_ = links_.console.Value(static_cast<Int16>(links_.items.lvRxLva + k));
         failed_[k] = true;
+        run_ = {};
+        run_.operation = ChangeSource::Lva;
+        run_.name = Trimmed(links_.console.Title(a));
+        run_.target = static_cast<Int16>(target_);
+        live_ = true;
     });
 }
 
 void LvaAdjust::Report(Int16 item, Int16 reading, bool succeeded) {
-    const clsConsole& console = links_.console;
-    links_.host.Ended({ChangeSource::Lva, Trimmed(console.Title(item)), console.Value(item),
-                       reading, static_cast<Int16>(target_), succeeded});
+    run_.value = links_.console.Value(item);
+    run_.reading = reading;
+    run_.succeeded = succeeded;
+    live_ = false;
+    links_.host.Ended(run_);
 }
 
-// A reading inside a sub-step; false while it is not in yet.
-bool LvaAdjust::Read(long long& into) {
+// The probe's reading, taken inside a sub-step; false while it is not in yet.
+bool LvaAdjust::Read(Probe& probe) {
     const bool first = !readPending_;
     readPending_ = true;
     Int16 reading = 0;
     if (!links_.host.AdReading(kAdLineLvin, first, reading)) {
         return false;
     }
-    into = reading;
+    probe.reading = reading;
+    run_.points.push_back({static_cast<Int16>(probe.value), reading});
     return true;
 }
 

@@ -24,6 +24,9 @@ class LvaAdjust {
     // One sub-step; false while it waits. When done, subStep holds the next one.
     bool Step(Int16& subStep);
 
+    // The running adjustment with its readings so far; null once it has ended.
+    const SpecialOpOutcome* Live() const { return live_ ? &run_ : nullptr; }
+
   private:
     // A value with the LVIN reading it gave.
     struct Probe {
@@ -35,7 +38,7 @@ class LvaAdjust {
     void ForEachFlagged(Action&& action);
     void SetValue(Int16 item, long long value);
     void Begin();
-    bool Read(long long& into);
+    bool Read(Probe& probe);
     void Report(Int16 item, Int16 reading, bool succeeded);
     Int16 Bracket();
     void SetMid();
@@ -48,6 +51,8 @@ class LvaAdjust {
     bool readPending_ = false;
     Probe lo_, hi_, mid_;
     long long target_ = 0;
+    SpecialOpOutcome run_;
+    bool live_ = false;
 };
 
 }  // namespace quorvane

@@ -43,7 +43,11 @@ bool RssiCapture::ReadAndCapture() {
         const Int32 address = secondStage_ ? eepmap::kRssiS1Level : eepmap::kRssiS3Level;
         const char* name = secondStage_ ? "RSSI S1" : "RSSI S3";
         links_.host.SendStored(command, address, sd, name);
-        links_.host.Ended({ChangeSource::Rssi, name, sd, sd, 0, true});
+        SpecialOpOutcome stored;
+        stored.operation = ChangeSource::Rssi;
+        stored.name = name;
+        stored.value = stored.reading = sd;
+        links_.host.Ended(stored);
     }
     captured_ = capture_;
     return true;

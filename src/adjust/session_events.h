@@ -21,7 +21,16 @@ struct SentValue {
     ChangeSource source = ChangeSource::Key;
 };
 
-// How a special operation ended for one item.
+// A value a sweep or the LVA adjustment sent, with the reading it gave.
+struct CurvePoint {
+    Int16 value = 0;
+    Int16 reading = 0;
+
+    bool operator==(const CurvePoint&) const = default;
+};
+
+// How a special operation ended for one item. A sweep or an LVA adjustment that is still
+// running keeps one of these too, its points growing and its value not yet kept.
 struct SpecialOpOutcome {
     ChangeSource operation = ChangeSource::Sweep;  // Sweep, Lva or Rssi
     std::string name;                              // the item or level: "BPF T1", "RSSI S3"
@@ -30,6 +39,11 @@ struct SpecialOpOutcome {
     Int16 target = 0;   // LVA: the target level
     bool succeeded =
         true;  // LVA: false when the target was out of reach and the old value restored
+    // Sweep and LVA: every value sent with its reading (SD or LVIN), in the order taken.
+    std::vector<CurvePoint> points;
+    // Sweep: the first and the last value at which the best reading was seen.
+    Int16 firstBest = 0;
+    Int16 lastBest = 0;
 };
 
 // An adjustment item's title and value.

@@ -63,19 +63,25 @@ int CloneCommands::Write(const std::string& file, bool yes) {
     if (!check.allowed) {
         return Fail(check.text);
     }
-    if (!yes && !links_.terminal.Ask(check.text + "\n\nDevice: " + links_.device + "\n[y/N] ")) {
+    if (yes) {
+        // Not asked, but a script's log still shows what the question would have warned of.
+        if (!check.warning.empty()) {
+            links_.terminal.Complain(check.warning);
+        }
+    } else if (!links_.terminal.Ask(check.text + "\n\nDevice: " + links_.device + "\n[y/N] ")) {
         return Fail("Nothing was written.");
     }
+    const std::string name = std::filesystem::path(file).filename().string();
     if (!Run([&] { session.StartWrite(check.image); }, "writing")) {
         std::string message = links_.device + ": " + session.Error();
-        if (session.PortLost()) {
-            message += "\n\n" + ImagePolicy::PartialWriteText(
-                                    std::filesystem::path(file).filename().string(), backup.path);
+        if (session.CutOff()) {
+            message += "\n\n" + ImagePolicy::PartialWriteText(name, backup.path);
         }
         return Fail(message);
     }
     if (!Run([&] { session.StartRead(); }, "reading back")) {
-        return Fail(links_.device + ": " + session.Error());
+        return Fail(links_.device + ": " + session.Error() + "\n\n" +
+                    ImagePolicy::NotReadBackText(name));
     }
     const ImageBackupStore::Result after = KeepRead();
     if (!after.error.empty()) {

@@ -37,14 +37,14 @@ CloneSession::~CloneSession() {
 
 void CloneSession::StartRead() {
     error_.clear();
-    portLost_ = false;
+    cutOff_ = false;
     radio_.eepImage().eeSize(wire::kImageSize);
     seq_.easyCloneRead();
 }
 
 void CloneSession::StartWrite(const Bytes& image) {
     error_.clear();
-    portLost_ = false;
+    cutOff_ = false;
     radio_.eepImage().eeSize(Len(image));
     radio_.eepImage().WriteBlock(0, image);
     radio_.cloneWriteAdrList_Clear();
@@ -76,6 +76,7 @@ void CloneSession::task() {
 
 void CloneSession::TickError(const std::exception& error) {
     error_ = error.what();
+    cutOff_ = true;
     seq_.easyReset(portNo_);
 }
 
@@ -83,7 +84,7 @@ void CloneSession::MsgBoxCloneErr(clsCmcVep3Sequence& sequence) {
     const CloneErrorState state{com_.errCannotOpen(), com_.errOverflow(), com_.comPortNum(),
                                 driver_.lastError(), sequence.error()};
     error_ = CloneErrorMessage(state);
-    portLost_ = state.errCannotOpen || state.errOverflow;
+    cutOff_ = state.errCannotOpen || state.errOverflow;
     sequence.easyReset(portNo_);
 }
 

@@ -34,8 +34,9 @@ class CloneSession final : public ITickClient, public ICloneErrorReport, public 
     bool Running() const { return seq_.OpRunning(); }
     // The failure's message; empty while none happened.
     const std::string& Error() const { return error_; }
-    // The failure was the port's: it could not be used any more, or it overflowed.
-    bool PortLost() const { return portLost_; }
+    // The operation was cut off rather than ended by a fault the link reported: the port could
+    // not be used any more or overflowed, or a run-time error stopped it.
+    bool CutOff() const { return cutOff_; }
     // Progress of the running transfer, 0 to 1.
     double Progress() const;
     // After a read: the image and the transceiver's identity.
@@ -55,7 +56,7 @@ class CloneSession final : public ITickClient, public ICloneErrorReport, public 
     clsCmcVep3Sequence seq_;
     Int16 portNo_;
     std::string error_;
-    bool portLost_ = false;
+    bool cutOff_ = false;
 };
 
 }  // namespace quorvane

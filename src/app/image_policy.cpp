@@ -84,10 +84,12 @@ WriteCheck ImagePolicy::CheckWrite(const std::string& path, const RadioIdentity&
                  "' to the transceiver?\n\nImage: " + OriginText(origin) +
                  "\nTransceiver: " + IdentityText(radio);
     if (check.unknownOrigin) {
-        check.text += "\n\nNothing in the file says which transceiver it was read from.";
+        check.warning = "Nothing in the file says which transceiver it was read from.";
+    } else if (check.otherSub) {
+        check.warning = "The image was read from a transceiver with another sub identifier.";
     }
-    if (check.otherSub) {
-        check.text += "\n\nThe image was read from a transceiver with another sub identifier.";
+    if (!check.warning.empty()) {
+        check.text += "\n\n" + check.warning;
     }
     check.image = std::move(loaded.file->image);
     return check;
@@ -117,6 +119,12 @@ std::string ImagePolicy::PartialWriteText(const std::string& fileName,
                            : "The backup '" + backup.string() +
                                  "' holds what the transceiver held before the write.";
     return text + "\n\nConnect again and write the image once more.";
+}
+
+std::string ImagePolicy::NotReadBackText(const std::string& fileName) {
+    return "The EEPROM image '" + fileName +
+           "' was written to the transceiver, but could not be read back to be compared.\n\n"
+           "Connect again to check it.";
 }
 
 }  // namespace quorvane

@@ -28,6 +28,7 @@ struct WriteCheck {
     std::string text;
     bool unknownOrigin = false;  // a plain image: nothing says which transceiver it came from
     bool otherSub = false;       // read from a transceiver with another sub identifier
+    std::string warning;         // the question's warning of either, or ""
     Bytes image;
 };
 
@@ -62,6 +63,9 @@ class ImagePolicy {
     // the file that holds what it held before (empty when none could be kept).
     static std::string PartialWriteText(const std::string& fileName,
                                         const std::filesystem::path& backup);
+
+    // After a write the transceiver accepted whose read-back failed.
+    static std::string NotReadBackText(const std::string& fileName);
 
   private:
     std::filesystem::path backupFolder_;

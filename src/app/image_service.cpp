@@ -158,14 +158,17 @@ void EepromImageService::Task() {
         return;
     }
     if (failed_) {
-        const bool partial = portLost_ && state_ == State::Writing;
+        const State failedIn = state_;
         state_ = State::Idle;
         failed_ = false;
         // The transceiver may hold anything now; what is saved stays what it held before.
         links_.radio.eepImage().eeSize(Len(beforeWrite_));
         links_.radio.eepImage().WriteBlock(0, beforeWrite_);
-        if (partial) {
+        if (failedIn == State::Writing && cutOff_) {
             Say(ImagePolicy::PartialWriteText(writtenName_, lastBackup_));
+        } else if (failedIn == State::ReadingBack) {
+            // Whatever stopped the read, the transceiver had accepted the whole image.
+            Say(ImagePolicy::NotReadBackText(writtenName_));
         }
         return;
     }
@@ -191,9 +194,16 @@ void EepromImageService::MsgBoxCloneErr(clsCmcVep3Sequence& sequence) {
         failed_ = true;
         // The port went while the write was under way (unplugged, gone, overflowed): the
         // transceiver may have taken part of the image.
-        portLost_ = links_.com.errCannotOpen() || links_.com.errOverflow();
+        cutOff_ = links_.com.errCannotOpen() || links_.com.errOverflow();
     }
     links_.report.MsgBoxCloneErr(sequence);
+}
+
+void EepromImageService::RuntimeErrorShown() {
+    if (state_ != State::Idle) {
+        failed_ = true;
+        cutOff_ = true;
+    }
 }
 
 }  // namespace quorvane

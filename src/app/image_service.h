@@ -32,8 +32,10 @@ struct OpenedImage {
 // saving the current image, opening a file to view its parameters, and writing a file to the
 // transceiver (clone write, then a clone read to compare). The write is stepped from the tick
 // and never blocks; its failures are reported as every communication failure is. A write that
-// loses its port is a failed write: after the port's message one more says that the
-// transceiver may hold part of the image, and nothing goes out until the user acts.
+// loses its port or is stopped by a run-time error is a failed write: after that message one
+// more says that the transceiver may hold part of the image, and nothing goes out until the
+// user acts. When the read after an accepted write fails, one more message says that the image
+// was written but not compared.
 class EepromImageService final : public ICloneErrorReport, public IImageCommands {
   public:
     struct Links {
@@ -85,6 +87,9 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
 
     // ICloneErrorReport: notes that the write failed, then reports as the window does.
     void MsgBoxCloneErr(clsCmcVep3Sequence& sequence) override;
+    // Told of a run-time error before the window resets the operations and shows it: a write
+    // under way has failed with it.
+    void RuntimeErrorShown();
 
   private:
     enum class State : std::uint8_t { Idle, Writing, ReadingBack };
@@ -98,7 +103,9 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
     std::filesystem::path lastBackup_;
     State state_ = State::Idle;
     bool failed_ = false;
-    bool portLost_ = false;  // set with failed_: the failure was the port's
+    // Set with failed_: the work was cut off (the port went, or a run-time error), rather than
+    // ended by a fault the link reported.
+    bool cutOff_ = false;
     Bytes written_;
     Bytes beforeWrite_;
     std::string writtenName_;

@@ -146,6 +146,9 @@ std::string frmMain::AskImageFile(const std::string& title, bool save) {
 void frmMain::ShowRuntimeError(const std::string& what) {
     // Reset before the message, as the communication report does: while the box is open the
     // port is closed and nothing of what failed goes on running behind it.
+    if (runtimeError_) {
+        runtimeError_();
+    }
     try {
         Ops().RigOpFunc_ResetAll();
     } catch (const std::exception&) {

@@ -81,6 +81,9 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     // that a key or a click is acted on at once, as the arrival of serial data is, rather
     // than at the next period of the timer. Every wait still runs on its clock.
     void onTickRequest(std::function<void()> f) { tickRequest_ = std::move(f); }
+    // Told of a run-time error before the operations are reset and it is shown, so that work
+    // the reset cuts off (an image write) is known to have failed.
+    void onRuntimeError(std::function<void()> f) { runtimeError_ = std::move(f); }
     // Where a port or link failure found by the tick is reported; unset, here. The image
     // service stands in front of this window's report, as it must know when its write fails.
     void errorReport(ICloneErrorReport* report) { errorReport_ = report; }
@@ -120,6 +123,7 @@ class frmMain final : public IMainFormEvents, public ITickClient, public ICloneE
     std::function<void()> endProgram_;
     std::function<void()> exitRequested_;
     std::function<void()> tickRequest_;
+    std::function<void()> runtimeError_;
 };
 
 }  // namespace quorvane

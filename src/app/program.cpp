@@ -72,9 +72,9 @@ Program::Program(const Platform& platform)
     images_ = std::make_unique<EepromImageService>(
         EepromImageService::Links{driver_, radio_, seq_, *ops_, main_, form_, wallClock, com_,
                                   ImagePolicy(backups, platform.fileWrites)});
-    records_ = std::make_unique<ServiceRecords>(
-        ServiceRecords::Links{*ops_, radio_, *images_, form_, wallClock, backups,
-                              [this] { return PortText(); }, platform.fileWrites});
+    records_ = std::make_unique<ServiceRecords>(ServiceRecords::Links{
+        *ops_, radio_, *images_, form_, wallClock, backups, [this] { return PortText(); },
+        platform.fileWrites, platform.curveChart});
     ops_->cloneReadDone([this] { images_->CloneReadDone(); });
     ops_->sessionEvents(records_.get());
     images_->imageRead([this](const std::string& written) { records_->ImageRead(written); });
@@ -88,6 +88,7 @@ Program::Program(const Platform& platform)
     main_.loadData(prof_);
 
     main_.onShutdownCom([this] { ShutdownCom(); });
+    main_.onRuntimeError([this] { images_->RuntimeErrorShown(); });
 
     com_.Form_Load();
     com_.timSolidEnabled(true);
@@ -107,6 +108,17 @@ Program::~Program() {
     messages_.records(nullptr);
     main_.imageCommands(nullptr);
     main_.serviceRecords(nullptr);
+    main_.onRuntimeError(nullptr);
+}
+
+void Program::Tick() {
+    com_.timSolid_Timer();
+    // The image service's step is part of the tick: a run-time error in it is the tick's.
+    try {
+        images_->Task();
+    } catch (const std::exception& error) {
+        main_.TickError(error);
+    }
 }
 
 std::string Program::PortText() {

@@ -42,6 +42,8 @@ struct Platform {
     IWallClock* wallClock = nullptr;
     // How backups and records reach the disk; null: the system's calls.
     FileWrites* fileWrites = nullptr;
+    // Draws the sweeps and LVA adjustments on the service record's page; null: none drawn.
+    const ICurveChart* curveChart = nullptr;
 };
 
 // The composition root: exactly one of each main object, created and wired in the order of
@@ -57,10 +59,7 @@ class Program final : public ISaveSettings {
     Program& operator=(const Program&) = delete;
 
     // The 50 ms timer's tick.
-    void Tick() {
-        com_.timSolid_Timer();
-        images_->Task();
-    }
+    void Tick();
 
     // Shutdown when the window closes: the port is closed, the options written, the tick
     // stopped.

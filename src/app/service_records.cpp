@@ -13,7 +13,7 @@ namespace {
 
 // The files of a record under one name: the text at the chosen path, the others beside it.
 std::vector<RecordFile> FilesOf(const ServiceRecordFiles& record) {
-    return {{"", record.text}, {".csv", record.csv}};
+    return {{"", record.text}, {".csv", record.csv}, {".html", record.html}};
 }
 
 // The extensions a record's name must find free.
@@ -110,7 +110,8 @@ std::string ServiceRecords::Save(const std::string& path) {
         return "Cannot save the service record '" + path + "': no transceiver has been read.";
     }
     TakeState();
-    const ServiceRecordFiles record = RenderServiceRecord(*session_, links_.wallClock.Now());
+    const ServiceRecordFiles record =
+        RenderServiceRecord(*session_, links_.wallClock.Now(), links_.charts);
     return SaveRecordFiles(path, FilesOf(record), links_.writes);
 }
 

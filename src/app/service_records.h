@@ -11,6 +11,7 @@
 #include "platform/main_form.h"
 #include "platform/wall_clock.h"
 #include "protocol/radio.h"
+#include "record/curve_chart.h"
 #include "record/service_session.h"
 
 namespace quorvane {
@@ -31,6 +32,7 @@ class ServiceRecords final : public ISessionEvents {
         std::filesystem::path folder;       // where records go; empty: none are saved by themselves
         std::function<std::string()> port;  // "COM 1 (/dev/ttyUSB0)"
         FileWrites* writes = nullptr;       // null: the system's
+        const ICurveChart* charts = nullptr;  // draws the record's curves; null: none drawn
     };
 
     explicit ServiceRecords(Links links);

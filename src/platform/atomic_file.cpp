@@ -4,7 +4,12 @@
 #include <random>
 #include <string>
 
-#if __has_include(<unistd.h>)
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -16,6 +21,58 @@ namespace {
 
 std::error_code LastErrno() {
     return {errno != 0 ? errno : EIO, std::generic_category()};
+}
+
+#ifdef _WIN32
+// The common failures in the words they have on every system (and that callers compare with);
+// the others in Windows' own.
+std::error_code ErrorOf(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return std::make_error_code(std::errc::file_exists);
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return std::make_error_code(std::errc::no_such_file_or_directory);
+        case ERROR_ACCESS_DENIED:
+            return std::make_error_code(std::errc::permission_denied);
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return std::make_error_code(std::errc::no_space_on_device);
+        default:
+            return {static_cast<int>(error != 0 ? error : ERROR_WRITE_FAULT),
+                    std::system_category()};
+    }
+}
+
+std::error_code LastError() {
+    return ErrorOf(::GetLastError());
+}
+#endif
+
+// Makes what was written to f reach the disk: the new name must not outlive the data it
+// points to after a power loss.
+std::error_code FlushToDisk(std::FILE* f) {
+#ifdef _WIN32
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(f)));
+    return ::FlushFileBuffers(handle) ? std::error_code() : LastError();
+#else
+    return ::fsync(::fileno(f)) == 0 ? std::error_code() : LastErrno();
+#endif
+}
+
+// Gives temp the name target, replacing a file of that name.
+std::error_code Replace(const fs::path& temp, const fs::path& target) {
+#ifdef _WIN32
+    return ::MoveFileExW(temp.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? std::error_code()
+               : LastError();
+#else
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    return ec;
+#endif
 }
 
 // A file of a fresh name beside its target, holding the data to be given the target's name;
@@ -49,7 +106,11 @@ class TempFile {
         for (int attempt = 0; attempt < 16; ++attempt) {
             char suffix[24];
             std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(seed()));
-            const fs::path temp = dir / ("." + target.filename().string() + suffix);
+            // Composed as a path, so that a name outside the ANSI code page survives on Windows.
+            fs::path name(".");
+            name += target.filename();
+            name += suffix;
+            const fs::path temp = dir / name;
             errno = 0;
             if (std::FILE* f = writes.CreateNew(temp)) {
                 path_ = temp;
@@ -69,12 +130,9 @@ class TempFile {
         if (writes.Write(f, data.data(), data.size()) != data.size() || std::fflush(f) != 0) {
             ec = LastErrno();
         }
-#if __has_include(<unistd.h>)
-        // The new name must not outlive the data it points to after a power loss.
-        if (!ec && ::fsync(::fileno(f)) != 0) {
-            ec = LastErrno();
+        if (!ec) {
+            ec = FlushToDisk(f);
         }
-#endif
         if (std::fclose(f) != 0 && !ec) {
             ec = LastErrno();
         }
@@ -85,8 +143,20 @@ class TempFile {
 };
 
 // Gives temp the name target only when no file has it: a hard link cannot replace a file.
-// Where the file system has no hard links, a check before the rename has to do.
+// Where the file system has no hard links (FAT), Windows moves without replacing; elsewhere a
+// check before the rename has to do.
 std::error_code MoveIfAbsent(const fs::path& temp, const fs::path& target) {
+#ifdef _WIN32
+    if (::CreateHardLinkW(target.c_str(), temp.c_str(), nullptr)) {
+        return {};
+    }
+    const std::error_code linkError = LastError();
+    if (linkError == std::errc::file_exists) {
+        return linkError;
+    }
+    return ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? std::error_code()
+                                                                               : LastError();
+#else
     std::error_code ec;
     fs::create_hard_link(temp, target, ec);
     if (!ec || ec == std::errc::file_exists) {
@@ -97,12 +167,27 @@ std::error_code MoveIfAbsent(const fs::path& temp, const fs::path& target) {
     }
     fs::rename(temp, target, ec);
     return ec;
+#endif
 }
 
 }  // namespace
 
 std::FILE* FileWrites::CreateNew(const fs::path& path) {
-    return std::fopen(path.string().c_str(), "wbx");
+#ifdef _WIN32
+    // msvcrt, the C library MinGW-w64 links, knows no "x" mode: the open itself is exclusive.
+    const int fd =
+        ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::FILE* f = ::_fdopen(fd, "wb");
+    if (f == nullptr) {
+        ::_close(fd);
+    }
+    return f;
+#else
+    return std::fopen(path.c_str(), "wbx");
+#endif
 }
 
 std::size_t FileWrites::Write(std::FILE* file, const char* data, std::size_t size) {
@@ -120,7 +205,7 @@ std::error_code WriteFileAtomically(const fs::path& target, std::string_view dat
     }
     if (!ec) {
         if (mode == AtomicWriteMode::Replace) {
-            fs::rename(temp.path(), target, ec);
+            ec = Replace(temp.path(), target);
         } else {
             ec = MoveIfAbsent(temp.path(), target);
         }

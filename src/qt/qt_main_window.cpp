@@ -227,6 +227,10 @@ void QtMainWindow::BuildMenus() {
                           QStringLiteral("mnuOptionSerialDevice"));
     portMenu_ = port;
     port->setStyle(&portMenuStyle_);
+    // After the stated menus, so theirs keep their places.
+    QMenu* view = Named(menuBar()->addMenu(QStringLiteral("&View")), QStringLiteral("mnuViewTop"));
+    curves_ = Named(view->addAction(QStringLiteral("Sweep and LVA &curves")),
+                    QStringLiteral("mnuViewCurves"));
 
     // Choosing an item does not move its check mark: the logic sets the marks on its tick.
     auto makeItem = [this](QMenu* menu, const QString& caption, const QString& name, auto onClick) {

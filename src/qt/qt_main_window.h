@@ -42,6 +42,8 @@ class QtMainWindow final : public QMainWindow {
     // (PortDeviceText), and Option > Serial device..., which the program answers.
     QMenu* PortMenu() const { return portMenu_; }
     QAction* SerialDeviceItem() const { return serialDevice_; }
+    // View > Sweep and LVA curves, which the program answers.
+    QAction* CurvesItem() const { return curves_; }
     void PortDeviceText(std::size_t portNo, const QString& text);
     QString PortDeviceText(std::size_t portNo) const;
 
@@ -69,6 +71,7 @@ class QtMainWindow final : public QMainWindow {
     MenuRightTextStyle portMenuStyle_;
     QMenu* portMenu_ = nullptr;
     QAction* serialDevice_ = nullptr;
+    QAction* curves_ = nullptr;
     bool loaded_ = false;
     bool unloaded_ = false;
 

@@ -74,17 +74,20 @@ void QtTickSource::RunSoon() {
         Qt::QueuedConnection);
 }
 
+QString InstanceLockDirectory(const QString& runtimeLocation, const QString& tempLocation,
+                              HostSystem system) {
+    return system == HostSystem::Linux && !runtimeLocation.isEmpty() ? runtimeLocation
+                                                                     : tempLocation;
+}
+
 namespace {
 
 QString LockDirectory(const QString& given) {
     if (!given.isEmpty()) {
         return given;
     }
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) {
-        dir = QDir::tempPath();
-    }
-    return dir;
+    return InstanceLockDirectory(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
+                                 QDir::tempPath());
 }
 
 }  // namespace

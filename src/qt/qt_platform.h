@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/host_system.h"
 #include "platform/process_services.h"
 
 class QApplication;
@@ -48,9 +49,14 @@ class QtTickSource {
     bool soonPending_ = false;
 };
 
-// Process services on Qt: the single-instance claim is a lock file in the user's runtime
-// (else temporary) directory; a lock left by a crashed instance is recognised by its dead
-// owner and taken over.
+// Where the single-instance lock lives: the user's runtime directory on Linux (one for each
+// login session; the temporary directory when there is none), the user's temporary folder on
+// Windows, whose runtime location is the user's home folder itself.
+QString InstanceLockDirectory(const QString& runtimeLocation, const QString& tempLocation,
+                              HostSystem system = kThisSystem);
+
+// Process services on Qt: the single-instance claim is a lock file in InstanceLockDirectory; a
+// lock left by a crashed instance is recognised by its dead owner and taken over.
 class QtProcessServices final : public IProcessServices {
   public:
     // lockDirectory empty: the per-user runtime directory.

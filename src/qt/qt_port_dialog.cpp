@@ -26,8 +26,12 @@ std::vector<std::string> PresentNames(const std::vector<SerialPortEntry>& ports)
     return names;
 }
 
-QString BaseName(const std::string& path) {
-    return QFileInfo(ToQString(path)).fileName();
+QStringList ToQStringList(const std::vector<std::string>& texts) {
+    QStringList list;
+    for (const std::string& text : texts) {
+        list.append(ToQString(text));
+    }
+    return list;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -52,10 +56,7 @@ QtPortDialog::QtPortDialog(IPortEnumeration& ports, int portNo, const std::strin
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("ports"));
     list_->setRootIsDecorated(false);
-    list_->setHeaderLabels(
-        {QStringLiteral("Device"), QStringLiteral("Description"), QStringLiteral("Manufacturer"),
-         QStringLiteral("Serial number"), QStringLiteral("USB id"), QStringLiteral("May open"),
-         QStringLiteral("/dev/serial/by-id/"), QStringLiteral("/dev/serial/by-path/")});
+    list_->setHeaderLabels(ToQStringList(PortColumns()));
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(list_);
     details_ = new QLabel(this);
@@ -121,15 +122,8 @@ void QtPortDialog::Fill(const std::vector<SerialPortEntry>& ports) {
     list_->clear();
     QTreeWidgetItem* mapped = nullptr;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const PortRow& r = rows_[i];
-        // The column says yes or no and the main reason; the details below say what to do.
-        const QString access = ToQString(r.access);
-        auto* item = new QTreeWidgetItem(
-            list_,
-            {ToQString(r.device), ToQString(r.description), ToQString(r.manufacturer),
-             ToQString(r.serialNumber), ToQString(r.usbIds),
-             access.section(QStringLiteral(" ("), 0, 0), BaseName(r.byId), BaseName(r.byPath)});
-        item->setToolTip(5, access);
+        auto* item = new QTreeWidgetItem(list_, ToQStringList(PortColumnTexts(rows_[i])));
+        item->setToolTip(5, ToQString(rows_[i].access));
         const SerialPortEntry& p = ports[i];
         if (SameFile(current_, p.device) || current_ == p.byId || current_ == p.byPath) {
             mapped = item;
@@ -149,13 +143,7 @@ void QtPortDialog::ShowDetails(int row) {
         details_->setText(QStringLiteral("Choose a port, or type the path of a device below."));
         return;
     }
-    const PortRow& r = rows_[static_cast<std::size_t>(row)];
-    auto orNone = [](const std::string& name) {
-        return name.empty() ? QStringLiteral("none") : ToQString(name);
-    };
-    details_->setText(
-        QStringLiteral("%1  may open: %2\nby-id:   %3\nby-path: %4")
-            .arg(ToQString(r.device), ToQString(r.access), orNone(r.byId), orNone(r.byPath)));
+    details_->setText(ToQString(PortDetails(rows_[static_cast<std::size_t>(row)])));
 }
 
 void QtPortDialog::ShowAccessOfPath() {

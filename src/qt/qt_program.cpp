@@ -15,27 +15,21 @@
 
 namespace quorvane {
 
-namespace {
-
-// Where the automatic backups and other kept data live: $XDG_DATA_HOME/quorvane-adj.
-std::string UserDataFolder() {
-    return FromQString(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                       QStringLiteral("/quorvane-adj"));
-}
-
-}  // namespace
-
 QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
                      std::function<void()> onEnd, IPortEnumeration* ports)
     : window_(std::make_unique<QtMainWindow>()),
       serial_(std::make_unique<QtSerialControl>(
           [this](std::int16_t portNo) { return PortDevice(portNo); })) {
-    program_ = std::make_unique<Program>(Platform{*serial_, clock_, store_, process,
-                                                  window_->Controls(), std::move(settingsDirectory),
-                                                  UserDataFolder(), &wallClock_});
+    program_ = std::make_unique<Program>(Platform{
+        *serial_, clock_, store_, process, window_->Controls(), std::move(settingsDirectory),
+        FromQString(UserDataFolder()), &wallClock_, nullptr, &curveChart_});
     frmCom& com = program_->Com();
-    ticks_ = std::make_unique<QtTickSource>([this] { program_->Tick(); },
-                                            static_cast<int>(frmCom::kTickPeriodMs));
+    ticks_ = std::make_unique<QtTickSource>(
+        [this] {
+            program_->Tick();
+            RefreshCurves();
+        },
+        static_cast<int>(frmCom::kTickPeriodMs));
     com.timSolidEnabledListener([this](bool on) { ticks_->Enabled(on); });
     com.receiveTickRunner([this] { ticks_->RunNow(); });
     ticks_->Enabled(com.timSolidEnabled());
@@ -55,6 +49,8 @@ QtProgram::QtProgram(IProcessServices& process, std::string settingsDirectory,
                      [this] { RunGuarded(window_.get(), [this] { ShowPortDevices(); }); });
     QObject::connect(window_->SerialDeviceItem(), &QAction::triggered, window_.get(),
                      [this] { RunGuarded(window_.get(), [this] { ChooseSerialDevice(); }); });
+    QObject::connect(window_->CurvesItem(), &QAction::triggered, window_.get(),
+                     [this] { RunGuarded(window_.get(), [this] { ShowCurves(); }); });
 }
 
 QtProgram::~QtProgram() {
@@ -101,6 +97,23 @@ void QtProgram::ChooseSerialDevice() {
     program_->ChooseComPortDevice(portNo, dialog.Chosen());
     ShowPortDevices();
     ticks_->RunSoon();
+}
+
+QtCurvesWindow& QtProgram::ShowCurves() {
+    if (curves_ == nullptr) {
+        curves_ = new QtCurvesWindow(window_.get());
+    }
+    curves_->show();
+    curves_->raise();
+    curves_->activateWindow();
+    RefreshCurves();
+    return *curves_;
+}
+
+void QtProgram::RefreshCurves() {
+    if (curves_ != nullptr && curves_->isVisible()) {
+        curves_->Refresh(program_->Operations().RunningCurve(), program_->Records().Session());
+    }
 }
 
 int RunProgram(IProcessServices& process, IMessageBox& refusalBox,

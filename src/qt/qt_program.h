@@ -10,6 +10,8 @@
 #include "platform/steady_clock.h"
 #include "platform/ui_controls.h"
 #include "platform/wall_clock.h"
+#include "qt/curve_chart.h"
+#include "qt/qt_curves_window.h"
 #include "qt/qt_main_window.h"
 #include "qt/qt_platform.h"
 #include "qt/qt_serial_control.h"
@@ -56,10 +58,17 @@ class QtProgram {
     // Called with the dialog once it is built, before it runs (tests drive it from here).
     void onPortDialog(std::function<void(QDialog&)> f) { onPortDialog_ = std::move(f); }
 
+    // View > Sweep and LVA curves: shows the window of curves, made on first use; it follows
+    // every tick while it is shown.
+    QtCurvesWindow& ShowCurves();
+
   private:
+    void RefreshCurves();
+
     IniFileStore store_;
     SteadyClock clock_;
     SystemWallClock wallClock_;
+    QtCurveChart curveChart_;
     std::unique_ptr<QtMainWindow> window_;
     std::unique_ptr<QtSerialControl> serial_;
     std::unique_ptr<Program> program_;
@@ -67,6 +76,7 @@ class QtProgram {
     std::unique_ptr<IPortEnumeration> ownPorts_;
     IPortEnumeration* ports_ = nullptr;
     std::function<void(QDialog&)> onPortDialog_;
+    QtCurvesWindow* curves_ = nullptr;  // a child of the main window, which deletes it
 };
 
 // The desktop program from start to end: the single-instance claim first (a refusal shows

@@ -4,21 +4,44 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include "settings/settings_file.h"
 
 namespace quorvane {
 
 QString UserSettingsDirectory() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-        .filePath(QStringLiteral("quorvane-adj"));
+    return NativePath(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                          .filePath(QStringLiteral("quorvane-adj")));
+}
+
+QString UserDataFolder() {
+    return NativePath(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                          .filePath(QStringLiteral("quorvane-adj")));
+}
+
+QString NativePath(const QString& path, HostSystem system) {
+    QString native = path;
+    return system == HostSystem::Windows ? native.replace(QLatin1Char('/'), QLatin1Char('\\'))
+                                         : native;
+}
+
+bool DirectoryWritable(const QString& directory, HostSystem system) {
+    const QFileInfo dir(directory);
+    if (!dir.isDir()) {
+        return false;
+    }
+    if (system == HostSystem::Linux) {
+        return dir.isWritable();
+    }
+    QTemporaryFile probe(QDir(directory).filePath(QStringLiteral("quorvane-adj-XXXXXX.tmp")));
+    return probe.open();
 }
 
 QString ChooseSettingsDirectory(const QString& programDirectory, const QString& userDirectory) {
     // The file is replaced by writing a new one beside it, so the directory must be writable,
     // not only the file; an installed program (/usr/local/bin) usually is not.
-    const QFileInfo programDir(programDirectory);
-    return ChooseSettingsDirectory(programDirectory, programDir.isDir() && programDir.isWritable(),
+    return ChooseSettingsDirectory(programDirectory, DirectoryWritable(programDirectory),
                                    userDirectory);
 }
 

@@ -1,7 +1,9 @@
-# The serial control, the main window's widgets, the UI seams on them, and the application
-# helpers.
+# The serial control, the main window's widgets, the UI seams on them, the curves window and
+# its chart, and the application helpers.
 list(APPEND QUORVANE_QT_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/curve_chart.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_controls.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qt_curves_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_file_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_guard.cpp
     ${CMAKE_CURRENT_LIST_DIR}/qt_key_codes.cpp

@@ -10,8 +10,8 @@ namespace quorvane {
 
 // A service record is kept as a group of files under one name: the text at the chosen path
 // and beside it, under the same name with their own extensions, the other files (the table
-// of changed values, ".csv"). They are saved all or none, and none ever takes the place of a
-// file already there.
+// of changed values, ".csv", and the page, ".html"). They are saved all or none, and none
+// ever takes the place of a file already there.
 
 // One file of a record: the extension that takes the place of the record path's own ("" for
 // the record path itself), and its contents.

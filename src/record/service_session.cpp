@@ -46,6 +46,16 @@ void ServiceSession::SpecialOpEnded(const SpecialOpOutcome& outcome) {
     changed_ = true;
 }
 
+std::vector<const JournalEntry*> ServiceSession::Curves() const {
+    std::vector<const JournalEntry*> curves;
+    for (const JournalEntry& e : journal_) {
+        if (e.kind == JournalEntry::Kind::Outcome && !e.outcome.points.empty()) {
+            curves.push_back(&e);
+        }
+    }
+    return curves;
+}
+
 void ServiceSession::Note(std::string text) {
     Add(JournalEntry::Kind::Note).text = std::move(text);
 }

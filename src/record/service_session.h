@@ -69,6 +69,9 @@ class ServiceSession {
     const std::vector<ItemValue>& ItemsAsRead() const { return itemsAsRead_; }
     const SessionState& State() const { return now_; }
     const std::vector<JournalEntry>& Journal() const { return journal_; }
+    // The journal's ended sweeps and LVA adjustments, each with its readings, in time order;
+    // valid until the journal grows.
+    std::vector<const JournalEntry*> Curves() const;
 
   private:
     JournalEntry& Add(JournalEntry::Kind kind);

@@ -102,6 +102,40 @@ std::string PortListText(const std::vector<PortRow>& rows) {
     return text;
 }
 
+std::vector<std::string> PortColumns(HostSystem system) {
+    std::vector<std::string> columns{"Device",        "Description", "Manufacturer",
+                                     "Serial number", "USB id",      "May open"};
+    if (system == HostSystem::Linux) {
+        columns.insert(columns.end(), {"/dev/serial/by-id/", "/dev/serial/by-path/"});
+    }
+    return columns;
+}
+
+std::vector<std::string> PortColumnTexts(const PortRow& row, HostSystem system) {
+    // The column says yes or no and the main reason; the details say what to do.
+    std::vector<std::string> texts{row.device,       row.description,
+                                   row.manufacturer, row.serialNumber,
+                                   row.usbIds,       row.access.substr(0, row.access.find(" ("))};
+    if (system == HostSystem::Linux) {
+        for (const std::string* link : {&row.byId, &row.byPath}) {
+            texts.push_back(link->substr(link->find_last_of('/') + 1));
+        }
+    }
+    return texts;
+}
+
+std::string PortDetails(const PortRow& row, HostSystem system) {
+    const auto orNone = [](const std::string& text) -> std::string {
+        return text.empty() ? "none" : text;
+    };
+    std::string text = row.device + "  may open: " + row.access;
+    if (system == HostSystem::Linux) {
+        return text + "\nby-id:   " + orNone(row.byId) + "\nby-path: " + orNone(row.byPath);
+    }
+    return text + "\n" + orNone(row.description) + ", made by " + orNone(row.manufacturer) +
+           "\nserial number: " + orNone(row.serialNumber);
+}
+
 std::string MenuDeviceText(const std::string& device, PortAccess access) {
     return access == PortAccess::Missing ? device + " (missing)" : device;
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/host_system.h"
 #include "platform/port_enumeration.h"
 
 namespace quorvane {
@@ -33,6 +34,17 @@ std::string PortListLine(const PortRow& row);
 
 // What "quorvane-ports --list" prints: a line for every row, or "no serial port found".
 std::string PortListText(const std::vector<PortRow>& rows);
+
+// The headings of the device dialog's columns. The persistent names under /dev/serial are
+// Linux's; Windows has none, and its ports are told apart by description, manufacturer and
+// serial number, which the other columns show.
+std::vector<std::string> PortColumns(HostSystem system = kThisSystem);
+// The row in the dialog's columns, one text for each heading of PortColumns(system).
+std::vector<std::string> PortColumnTexts(const PortRow& row, HostSystem system = kThisSystem);
+
+// The lines below the dialog's list for the chosen row: its device and whether it may be
+// opened, then its persistent names (Linux) or what it is (Windows).
+std::string PortDetails(const PortRow& row, HostSystem system = kThisSystem);
 
 // The text beside "COM &n" in the menu: the device it opens, or that the device is missing.
 std::string MenuDeviceText(const std::string& device, PortAccess access);

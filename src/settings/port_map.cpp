@@ -9,15 +9,12 @@ namespace {
 constexpr std::size_t kBufferSize = 255;
 }  // namespace
 
-std::string DefaultComPortDevice(Int16 portNo) {
+std::string DefaultComPortDevice(Int16 portNo, HostSystem system) {
     if (portNo < 1) {
         return {};
     }
-#ifdef _WIN32
-    return "COM" + std::to_string(portNo);
-#else
-    return "/dev/ttyS" + std::to_string(portNo - 1);
-#endif
+    return system == HostSystem::Windows ? "COM" + std::to_string(portNo)
+                                         : "/dev/ttyS" + std::to_string(portNo - 1);
 }
 
 std::string ComPortDevice(IProfileFile& store, const std::string& settingsFile, Int16 portNo) {

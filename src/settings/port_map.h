@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/checked.h"
+#include "platform/host_system.h"
 #include "platform/profile_file.h"
 
 namespace quorvane {
@@ -12,7 +13,7 @@ inline constexpr char kPortsSection[] = "PORTS";
 
 // The system's own name for COM port portNo: "/dev/ttyS<portNo-1>" on Linux, "COM<portNo>"
 // on Windows; empty for a number below 1, which names no port.
-std::string DefaultComPortDevice(Int16 portNo);
+std::string DefaultComPortDevice(Int16 portNo, HostSystem system = kThisSystem);
 
 // The device of COM port portNo: key "COM<portNo>" of section "PORTS" in settingsFile when it
 // is set and not blank, else DefaultComPortDevice.

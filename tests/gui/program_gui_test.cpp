@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "qt/qt_curves_window.h"
 #include "qt/qt_port_dialog.h"
 #include "qt/qt_program.h"
 #include "support/file_text.h"
@@ -139,6 +140,24 @@ TEST_F(ProgramGui, AVanishingDeviceGivesTheBoxThenConnectAndKeysReachTheWire) {
         QTest::keyClick(list, Qt::Key_Right, modifiers);
         EXPECT_TRUE(WaitFor([&] { return SentOnce(frame) && Settled(); })) << frame;
     }
+
+    // View > Sweep and LVA curves follows the ticks: a sweep started on BPF T1 shows at once
+    // and grows.
+    Find<QAction>("mnuViewCurves")->trigger();
+    auto* curves = static_cast<QtCurvesWindow*>(Find("curvesWindow"));
+    ASSERT_NE(curves, nullptr);
+    EXPECT_TRUE(curves->isVisible());
+    EXPECT_EQ(curves->List()->count(), 0);
+    auto* list = Find<QListWidget>("lboConsole");
+    list->setFocus();
+    list->setCurrentRow(11);  // "    BPF T1"
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_TRUE(WaitFor([&] {
+        const SpecialOpOutcome* shown = curves->View()->Shown();
+        return curves->List()->count() == 1 &&
+               curves->List()->item(0)->text() == "BPF T1 sweep, under way" && shown != nullptr &&
+               shown->points.size() >= 10;
+    }));
 }
 
 TEST_F(ProgramGui, TheMenusShowTheStoredAndChosenOptionsAndExitWritesThem) {

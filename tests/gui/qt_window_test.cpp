@@ -119,7 +119,8 @@ TEST_F(WindowTest, MenusShowTheirCaptionsAndOnlyTheLogicSetsCheckMarks) {
         "&Write EEPROM image to transceiver..., , Save service &record..., , E&xit, &Option, "
         "&Port, COM &1 (checked), "
         "COM &2, COM &3, COM &4, "
-        "&Auto port release, &OFF, &1 sec, &2 sec, &3 sec, &4 sec, &5 sec, &Serial device...");
+        "&Auto port release, &OFF, &1 sec, &2 sec, &3 sec, &4 sec, &5 sec, &Serial device..., "
+        "&View, Sweep and LVA &curves");
     EXPECT_EQ(events.log,
               (Log{"mnuOptSelCom_Click 3", "mnuOptSelCom_Click 1", "AutoRelease_Click 5",
                    "mnuFileWrite_Click", "mnuFileRecord_Click"}));

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
 #include "app/clone_commands.h"
 #include "image/image_file.h"
+#include "platform/runtime_error.h"
 #include "rig/program_rig.h"
 #include "support/failing_file_writes.h"
 #include "support/temp_dir.h"
@@ -33,6 +35,12 @@ std::string Partial(const std::string& name, const fs::path& backup) {
            backup.string() +
            "' holds what the transceiver held before the write.\n\nConnect again and write the "
            "image once more.";
+}
+
+std::string NotReadBack(const std::string& name) {
+    return "The EEPROM image '" + name +
+           "' was written to the transceiver, but could not be read back to be compared.\n\n"
+           "Connect again to check it.";
 }
 
 std::string Write(test::ProgramRig& rig, const fs::path& file) {
@@ -160,38 +168,78 @@ TEST(ImageWrite, FaultsAndRefusedFiles) {
     }
 }
 
-TEST(ImageWrite, AWriteThatLosesItsPortIsAFailedWriteAndNothingFollowsIt) {
-    for (const auto& [event, message] : std::vector<std::pair<CommEvent, std::string>>{
-             {CommEvent::DeviceLost, "Cannot access COM 1." + kTail},
-             {CommEvent::RxOver, "COM buffer overflow." + kTail}}) {
+TEST(ImageWrite, AWriteOrItsReadBackCutOffByTheCableOrARunTimeErrorIsSaidAndNothingFollowsIt) {
+    const std::string overflow = "Run-time error: Overflow in label";
+    auto failing = [](test::FakeLabel& label) {
+        return [&label] { label.failOnce = [] { raiseOverflow("label"); }; };
+    };
+    auto comm = [](frmCom& com, CommEvent event) { return [&com, event] { com.OnComm(event); }; };
+    const std::string r2000 = "E4 record address 2000 bytes 16 checksum ok";
+    const std::string r2010 = "E4 record address 2010 bytes 16 checksum ok";
+    for (int c = 0; c < 6; ++c) {
         test::TempDir data;
         test::ProgramRig rig({}, sim::SimImage::Generate(1), data.path().string());
         ASSERT_TRUE(rig.Connect());
         ASSERT_TRUE(rig.Settle());
         const Bytes before = rig.Transceiver().Image().data();
         Bytes image = before;
-        image[0x0100] = static_cast<std::uint8_t>(image[0x0100] ^ 0xFF);
+        image[0x7F00] = static_cast<std::uint8_t>(image[0x7F00] ^ 0xFF);
         const fs::path file = data.path() / "new.qvimg";
         ASSERT_EQ(SaveImageFile(file, image, kOrigin), "");
+        // Half way through the write the cable is pulled (and is back at once), the port
+        // overflows, or a run-time error comes in a tick's window update or in the image
+        // service's own step; half way through the read after the accepted write the cable is
+        // pulled or a run-time error comes. What is sent after it: the record already on its
+        // way, and the one its echo let out in the tick the error came in.
+        const struct {
+            bool readBack;
+            std::function<void()> cut;
+            std::string first;
+            std::vector<std::string> sent;
+        } cases[] = {
+            {false,
+             comm(rig.program.Com(), CommEvent::DeviceLost),
+             "Cannot access COM 1." + kTail,
+             {r2000}},
+            {false,
+             comm(rig.program.Com(), CommEvent::RxOver),
+             "COM buffer overflow." + kTail,
+             {r2000}},
+            {false, failing(rig.form.lblComBusy), overflow, {r2000, r2010}},
+            {false, failing(rig.form.lblProgress), overflow, {r2000, r2010}},
+            {true,
+             comm(rig.program.Com(), CommEvent::DeviceLost),
+             "Cannot access COM 1." + kTail,
+             {}},
+            {true, failing(rig.form.lblComBusy), overflow, {}},
+        };
         rig.program.Images().StartWrite(file.string());
-        ASSERT_TRUE(
-            rig.RunUntil([&] { return rig.program.Driver().lastEeAdr() >= 0x2000; }, 60000));
+        // Items are built again only by the read after the write.
+        ASSERT_TRUE(rig.RunUntil(
+            [&] {
+                return (rig.program.Operations().stepNo() > 0) == cases[c].readBack &&
+                       rig.program.Driver().lastEeAdr() >= 0x2000;
+            },
+            300000));
         rig.SentFrames();
         rig.form.messageBox.texts.clear();
-        // The cable is pulled (or the port overflows) and is back at once.
-        rig.program.Com().OnComm(event);
+        cases[c].cut();
         rig.RunFor(5000);
+        const fs::path backup = data.path() / "backups" / "20261207-051502_8537-0200.qvimg";
         EXPECT_EQ(rig.form.messageBox.texts,
-                  (std::vector<std::string>{
-                      message, Partial("new.qvimg", data.path() / "backups" /
-                                                        "20261207-051502_8537-0200.qvimg")}));
-        // Only the record that was already on its way when the port went.
-        EXPECT_EQ(rig.SentFrames(),
-                  std::vector<std::string>{"E4 record address 2000 bytes 16 checksum ok"});
-        EXPECT_TRUE(rig.InInitialState());
+                  (std::vector<std::string>{cases[c].first, cases[c].readBack
+                                                                ? NotReadBack("new.qvimg")
+                                                                : Partial("new.qvimg", backup)}))
+            << c;
+        EXPECT_EQ(rig.SentFrames(), cases[c].sent) << c;
+        EXPECT_TRUE(rig.InInitialState()) << c;
+        // Past the cut of a write, and written before its read-back.
+        EXPECT_EQ(rig.Transceiver().Image().Byte(0x7F00),
+                  (cases[c].readBack ? image : before)[0x7F00])
+            << c;
         const fs::path saved = data.path() / "after-failure.qvimg";
-        EXPECT_EQ(rig.program.Images().SaveImage(saved.string()), "");
-        EXPECT_EQ(LoadImageFile(saved).file->image, before);
+        EXPECT_EQ(rig.program.Images().SaveImage(saved.string()), "") << c;
+        EXPECT_EQ(LoadImageFile(saved).file->image, before) << c;
     }
 }
 
@@ -275,8 +323,8 @@ TEST(ImageWrite, ABackupOnAFullDiskOrInAReadOnlyFolderIsSaidAndLeavesNoFile) {
 }
 
 // quorvane-clone's terminal on the in-process stand-in: it keeps what was said, answers the
-// question, and runs each operation on the hand-set clock; it can lose the port part way
-// through a write.
+// question, and runs each operation on the hand-set clock; it can cut one operation part way
+// through (the port goes, unless cut says otherwise).
 class RigTerminal final : public ICloneTerminal {
   public:
     explicit RigTerminal(test::SimRig& sim) : sim_(sim) {}
@@ -290,10 +338,10 @@ class RigTerminal final : public ICloneTerminal {
         while (session.Running()) {
             sim_.Advance(50);
             session.Tick();
-            if (loseAt > 0 && std::string(what) == "writing" && session.Progress() >= loseAt) {
-                loseAt = 0;
-                sentAtLoss = SentFrames();
-                session.Com().OnComm(CommEvent::DeviceLost);
+            if (cutAt > 0 && what == cutWhile && session.Progress() >= cutAt) {
+                cutAt = 0;
+                sentAtCut = SentFrames();
+                cut(session);
             }
         }
     }
@@ -311,8 +359,12 @@ class RigTerminal final : public ICloneTerminal {
 
     std::ostringstream trace;
     bool answer = false;
-    double loseAt = 0;
-    std::vector<std::string> sentAtLoss;
+    double cutAt = 0;
+    std::string cutWhile = "writing";
+    std::function<void(CloneSession&)> cut = [](CloneSession& session) {
+        session.Com().OnComm(CommEvent::DeviceLost);
+    };
+    std::vector<std::string> sentAtCut;
     std::vector<std::string> said, complained, asked;
 
   private:
@@ -382,23 +434,58 @@ TEST(ImageWrite, TheCommandLineAsksJudgesAndFailsInTheWindowsWords) {
     EXPECT_EQ(rig.terminal.complained.back(),
               "backup: " + (backups / "20261207-051502_8537-0200-4.qvimg").string());
 
-    // The port goes half way through a write: one message, and nothing after it.
-    test::TempDir other;
-    CommandRig lost({}, other.path());
-    lost.terminal.loseAt = 0.5;
-    EXPECT_EQ(lost.commands.Write(file.string(), true), 1);
-    EXPECT_EQ(
-        lost.terminal.complained,
-        (std::vector<std::string>{
-            "backup: " + (other.path() / "backups" / "20261207-051502_8537-0200.qvimg").string(),
-            "/dev/ttyUSB0: Cannot access COM 1." + kTail + "\n\n" +
-                Partial("other.qvimg",
-                        other.path() / "backups" / "20261207-051502_8537-0200.qvimg")}));
-    lost.sim.Advance(5000);
-    const std::vector<std::string> sent = lost.terminal.SentFrames();
-    ASSERT_EQ(sent.size(), lost.terminal.sentAtLoss.size() + 1);
-    EXPECT_EQ(sent.back(), "E4 record address 3FF0 bytes 16 checksum ok");
-    EXPECT_TRUE(lost.terminal.said.empty());
+    // Half way through the write the port goes, or a run-time error stops it; half way through
+    // the read after it the port goes. One message, and nothing on the line after it. --yes
+    // writes without asking but still says the question's warning.
+    const fs::path plain = data.path() / "plain.bin";
+    std::ofstream(plain, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+    const std::string sub = "The image was read from a transceiver with another sub identifier.";
+    const std::string unknown = "Nothing in the file says which transceiver it was read from.";
+    for (int c = 0; c < 3; ++c) {
+        test::TempDir other;
+        CommandRig cut({}, other.path());
+        const fs::path backup = other.path() / "backups" / "20261207-051502_8537-0200.qvimg";
+        const struct {
+            const char* what;
+            bool runtime;
+            const fs::path& file;
+            std::string warning;
+            std::string message;
+        } cases[] = {
+            {"writing", false, file, sub,
+             "Cannot access COM 1." + kTail + "\n\n" + Partial("other.qvimg", backup)},
+            {"writing", true, plain, unknown,
+             "Overflow in tick\n\n" + Partial("plain.bin", backup)},
+            {"reading back", false, plain, unknown,
+             "Cannot access COM 1." + kTail + "\n\n" + NotReadBack("plain.bin")},
+        };
+        cut.terminal.cutAt = 0.5;
+        cut.terminal.cutWhile = cases[c].what;
+        if (cases[c].runtime) {
+            // As the port form's guard hands on an error that escapes a tick.
+            cut.terminal.cut = [](CloneSession& session) {
+                session.TickError(RuntimeError(ErrorKind::Overflow, "Overflow in tick"));
+            };
+        }
+        EXPECT_EQ(cut.commands.Write(cases[c].file.string(), true), 1) << c;
+        EXPECT_EQ(cut.terminal.complained,
+                  (std::vector<std::string>{"backup: " + backup.string(), cases[c].warning,
+                                            "/dev/ttyUSB0: " + cases[c].message}))
+            << c;
+        EXPECT_TRUE(cut.terminal.asked.empty()) << c;
+        cut.sim.Advance(5000);
+        const std::vector<std::string> sent = cut.terminal.SentFrames();
+        // While writing, only the record that was already on its way when the write stopped.
+        ASSERT_EQ(sent.size(), cut.terminal.sentAtCut.size() + (c < 2 ? 1 : 0)) << c;
+        if (c < 2) {
+            EXPECT_EQ(sent.back(), "E4 record address 3FF0 bytes 16 checksum ok") << c;
+        }
+        // The stand-in takes a write whole once it has ended: only a read-back finds it.
+        EXPECT_EQ(cut.sim.transceiver.Image().Byte(0x0020) == 0xEE, c == 2) << c;
+        EXPECT_TRUE(cut.terminal.said.empty()) << c;
+    }
 }
 
 }  // namespace

@@ -5,18 +5,18 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/host_system.h"
 #include "rig/known_image.h"
 #include "rig/program_rig.h"
 #include "support/failing_file_writes.h"
 #include "support/file_text.h"
+#include "support/record_session.h"
 #include "support/temp_dir.h"
 
 namespace quorvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr Int16 kPowerL2 = 2, kBpfT1 = 11, kRxLva = 13, kLvRxLva = 15, kRssi = 17;
 
 class ServiceRecord : public ::testing::Test {
   protected:
@@ -26,9 +26,6 @@ class ServiceRecord : public ::testing::Test {
     void Key(Int16 item, Int16 keyCode) {
         rig.form.lboConsole.listIndex = item;
         program().MainWindow().lboConsole_KeyDown(keyCode, 0);
-    }
-    bool RunToBeep(int beeps) {
-        return rig.RunUntil([&] { return rig.form.beeper.beeps == beeps; }, 120000) && rig.Settle();
     }
     // Saves through File > "Save service record..." at name in the backups folder.
     std::string SaveAs(const std::string& name) {
@@ -76,27 +73,14 @@ TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
     ASSERT_TRUE(rig.Connect());
     ASSERT_TRUE(rig.Settle());
     EXPECT_TRUE(rig.form.mnuFileRecord.enabled);
-    Key(kPowerL2, vbKeyRight);
-    Key(kPowerL2, vbKeyRight);
-    ASSERT_TRUE(rig.Settle());
-    program().Console().EnterPushed(kBpfT1);
-    ASSERT_TRUE(RunToBeep(1));
-    program().Console().Value(kLvRxLva, 60);  // LVIN 60 lies at RX LVA 57 or 58
-    program().Console().EnterPushed(kRxLva);
-    ASSERT_TRUE(RunToBeep(2));
-    program().Console().EnterPushed(kRssi);
-    rig.RunFor(500);
-    program().Console().EnterPushed(kRssi);
-    ASSERT_TRUE(rig.RunUntil(
-        [&] { return rig.form.lboConsole.lines.at(kRssi) == "      RSSI: RSSI S1 Level "; }, 5000));
-    rig.RunFor(500);
-    program().Console().EnterPushed(kRssi);
-    ASSERT_TRUE(RunToBeep(3));
+    ASSERT_TRUE(test::RunRecordSession(rig));
     EXPECT_EQ(JournalSends(), WireSends());
 
     const std::string record = SaveAs("bench.txt");
+    const char* port = kThisSystem == HostSystem::Windows ? "Port         COM 1 (COM1)\n"
+                                                          : "Port         COM 1 (/dev/ttyS0)\n";
     for (const char* line :
-         {"Port         COM 1 (/dev/ttyS0)\n", "Transceiver  model 8537, sub 0200, revision 04\n",
+         {port, "Transceiver  model 8537, sub 0200, revision 04\n",
           "  Power(L2)         153   155  changed\n", "  RX LVA            114    58  changed\n",
           "  BPF T1             90    90\n",
           "   2                  POW L2 Level:  153 |                 POW L2 Level:  155\n",
@@ -114,6 +98,24 @@ TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
               "item,LV(RX LVA),100,60\r\nparameter,POW L2 Level,153,155\r\n"
               "parameter,RX LVA Level,114,58\r\nparameter,RSSI S1 Level,43,220\r\n"
               "parameter,RSSI S3 Level,118,220\r\n");
+    // The page says the same, with the runs named (this rig draws no chart).
+    const std::string page = test::ReadFile((backups / "bench.html").string());
+    for (const char* html :
+         {"<tr class=\"changed\"><td>Power(L2)</td><td class=\"n\">153</td><td class=\"n\">155</td>"
+          "<td class=\"mark\">changed</td></tr>\n",
+          "<tr><td class=\"n\">65</td><td>RSSI S1 Level</td><td class=\"n\">43</td>"
+          "<td class=\"n\">220</td></tr>\n",
+          "<tr><th>Port</th><td>COM 1 (/dev/ttyS0)</td></tr>\n", "SD   :220:DCh:  4.31V\n",
+          "05:15:02  key     Power(L2)    153 -&gt;  155   E8 0A 9B  at 129\n",
+          "<figcaption>05:15:02  BPF T1 sweep</figcaption>\n<p>BPF T1 swept: kept 90 (best SD "
+          "reading 220); 256 readings, not drawn.</p>",
+          "<figcaption>05:15:02  RX LVA adjustment</figcaption>\n<p>RX LVA adjusted to 58 (target "
+          "60, LVIN 60); 9 readings, not drawn.</p>",
+          "<td>RSSI S1 level stored: 220</td>",
+          "@page { @bottom-left { content: \"Service record, model 8537, sub 0200, revision 04, "
+          "2026-12-07 05:15:02 UTC\";"}) {
+        EXPECT_NE(page.find(html), std::string::npos) << html;
+    }
 
     // Saving again never overwrites: the same name is refused, the dialog proposes the next.
     rig.form.fileDialog.nextPath = (backups / "bench.txt").string();
@@ -127,7 +129,7 @@ TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
 TEST_F(ServiceRecord, AChangedSessionIsSavedBesideItsBackupWhenAnotherRadioOrTheExitEndsIt) {
     ASSERT_TRUE(rig.Connect());
     ASSERT_TRUE(rig.Settle());
-    Key(kPowerL2, vbKeyRight);
+    Key(test::kPowerL2Item, vbKeyRight);
     ASSERT_TRUE(rig.Settle());
     const fs::path first = backups / "20261207-051502_8537-0200-record.txt";
     // The same radio again: the session goes on.
@@ -141,6 +143,7 @@ TEST_F(ServiceRecord, AChangedSessionIsSavedBesideItsBackupWhenAnotherRadioOrThe
     EXPECT_NE(test::ReadFile(first.string()).find("  Power(L2)         153   154  changed\n"),
               std::string::npos);
     EXPECT_TRUE(fs::exists(backups / "20261207-051502_8537-0200-record.csv"));
+    EXPECT_TRUE(fs::exists(backups / "20261207-051502_8537-0200-record.html"));
 
     // Nothing changed on the second radio: its record says so, and the exit saves none.
     EXPECT_NE(SaveAs("unchanged.txt").find("No value was changed in this session.\n"),
@@ -161,7 +164,7 @@ TEST_F(ServiceRecord, AChangedSessionIsSavedBesideItsBackupWhenAnotherRadioOrThe
 TEST_F(ServiceRecord, TheExitSavesAChangedSessionWholeOrSaysWhyNot) {
     ASSERT_TRUE(rig.Connect());
     ASSERT_TRUE(rig.Settle());
-    Key(kPowerL2, vbKeyRight);
+    Key(test::kPowerL2Item, vbKeyRight);
     ASSERT_TRUE(rig.Settle());
     const fs::path record = backups / "20261207-051502_8537-0200-record.txt";
     disk.fault = test::FailingFileWrites::Fault::FullDisk;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -12,12 +12,18 @@ namespace quorvane::test {
 class TempDir {
   public:
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quorvane-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
+        // A name nobody else has: create_directory tells whether this call made it.
+        std::random_device seed;
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 16 && path_.empty(); ++attempt) {
+            const auto candidate = base / ("quorvane-test-" + std::to_string(seed()));
+            if (std::filesystem::create_directory(candidate)) {
+                path_ = candidate;
+            }
+        }
+        if (path_.empty()) {
             throw std::runtime_error("cannot create a temporary directory");
         }
-        path_ = pattern;
     }
     ~TempDir() {
         namespace fs = std::filesystem;

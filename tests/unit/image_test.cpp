@@ -97,7 +97,7 @@ TEST(ImageFile, LoadRefusesEveryBadFileWithItsReason) {
         EXPECT_FALSE(r.file) << name;
         return r.error;
     };
-    const std::string p = dir.path().string() + "/";
+    const std::string p = (dir.path() / "").string();  // with the system's separator
     EXPECT_EQ(refusal("short", std::string(100, 'x')),
               "Cannot read the image '" + p +
                   "short': it holds 100 bytes; an image holds 32736, an image file 32796.");
@@ -145,9 +145,9 @@ TEST(ImageFile, SaveReplacesTheFileWholeAndLeavesNothingElse) {
     EXPECT_EQ(SaveImageFile(path, Pattern(), kOrigin), "");
     EXPECT_EQ(ReadFile(path), AsText(EncodeImageFile(Pattern(), kOrigin)));
     EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"radio.qvimg"});
-    EXPECT_EQ(
-        SaveImageFile(dir.File("none/radio.qvimg"), Pattern(), kOrigin),
-        "Cannot save the image '" + dir.File("none/radio.qvimg") + "': No such file or directory.");
+    const std::string none = (dir.path() / "none" / "radio.qvimg").string();
+    EXPECT_EQ(SaveImageFile(none, Pattern(), kOrigin),
+              "Cannot save the image '" + none + "': No such file or directory.");
 }
 
 TEST(ImageBackup, NamedByTimeAndIdentityNeverOverwritten) {
@@ -171,8 +171,10 @@ TEST(ImageBackup, NamedByTimeAndIdentityNeverOverwritten) {
     const ImageBackupStore blocked(dir.path() / "file" / "backups");
     const ImageBackupStore::Result failed = blocked.Save(Pattern(), kOrigin);
     EXPECT_EQ(failed.path, fs::path());
-    EXPECT_EQ(failed.error, "Cannot save the backup '" + dir.File("file") +
-                                "/backups/20261207-051502_8537-0200.qvimg': Not a directory.");
+    EXPECT_EQ(failed.error,
+              "Cannot save the backup '" +
+                  (dir.path() / "file" / "backups" / "20261207-051502_8537-0200.qvimg").string() +
+                  "': Not a directory.");
 }
 
 TEST(ImageCompare, OneAdjustmentByteShowsAsItsDumpLine) {

@@ -51,6 +51,28 @@ TEST(PortChoice, TheCablesOwnByIdNameElseTheSocketsByPathNameElseTheDevice) {
               "again)");
     EXPECT_EQ(MenuDeviceText("/dev/ttyUSB0", PortAccess::Missing), "/dev/ttyUSB0 (missing)");
     EXPECT_EQ(MenuDeviceText("/dev/ttyUSB0", PortAccess::Busy), "/dev/ttyUSB0");
+
+    // The device dialog: Linux adds the persistent names; Windows, which has none, tells a
+    // cable by what it is.
+    EXPECT_EQ(PortColumns(HostSystem::Linux).back(), "/dev/serial/by-path/");
+    EXPECT_EQ(PortColumnTexts(rows[1], HostSystem::Linux),
+              (std::vector<std::string>{"/dev/ttyUSB1", "USB Serial", "QinHeng", "", "1a86:7523",
+                                        "no: no permission", "usb-1a86_USB_Serial-if00-port0",
+                                        "pci-0000:00:14.0-usb-0:2:1.0-port0"}));
+    EXPECT_EQ(PortDetails(rows[3], HostSystem::Linux),
+              "/dev/ttyS0  may open: no: I/O error\nby-id:   none\nby-path: none");
+    const std::vector<PortRow> com = PortRows({{"COM3", "USB Serial Port", "FTDI", "A50285BI",
+                                                0x0403, 0x6001, "", "", "", PortAccess::Busy, ""}});
+    EXPECT_EQ(com[0].mapName, "COM3");
+    EXPECT_EQ(PortColumns(HostSystem::Windows),
+              (std::vector<std::string>{"Device", "Description", "Manufacturer", "Serial number",
+                                        "USB id", "May open"}));
+    EXPECT_EQ(PortColumnTexts(com[0], HostSystem::Windows),
+              (std::vector<std::string>{"COM3", "USB Serial Port", "FTDI", "A50285BI", "0403:6001",
+                                        "no: busy"}));
+    EXPECT_EQ(PortDetails(com[0], HostSystem::Windows),
+              "COM3  may open: no: busy (another program has it open)\nUSB Serial Port, made by "
+              "FTDI\nserial number: A50285BI");
 }
 
 }  // namespace

@@ -12,7 +12,14 @@ namespace quorvane {
 namespace {
 
 using test::FakeProfileFile;
+// The program's directory and its settings file as each system writes them.
+#ifdef _WIN32
+constexpr char kDir[] = "C:\\Program Files\\q";
+constexpr char kFile[] = "C:\\Program Files\\q\\QUORVAADJ.rs";
+#else
+constexpr char kDir[] = "/opt/q";
 constexpr char kFile[] = "/opt/q/QUORVAADJ.rs";
+#endif
 
 class ProfileIOTest : public ::testing::Test {
   protected:
@@ -34,7 +41,7 @@ class ProfileIOTest : public ::testing::Test {
     }
 
     FakeProfileFile file;
-    clsCmcProfileIO prof{file, "/opt/q"};
+    clsCmcProfileIO prof{file, kDir};
 };
 
 TEST_F(ProfileIOTest, PathsAndNames) {
@@ -42,6 +49,17 @@ TEST_F(ProfileIOTest, PathsAndNames) {
     clsCmcProfileIO none(file, "");
     none.SetCurrentPath();
     EXPECT_EQ(none.GetMyProfile(), "Profile.INI");  // relative, never the root
+#ifdef _WIN32  // either separator, a drive's root kept as the root
+    prof.FullPath("D:/radio/QUORVA.rs");
+    EXPECT_EQ(prof.FullPath(), "D:\\radio\\QUORVA.rs");
+    prof.FullPath("D:\\QUORVA.rs");
+    EXPECT_EQ(prof.FullPath(), "D:\\QUORVA.rs");
+#else
+    prof.FullPath("/radio/QUORVA.rs");
+    EXPECT_EQ(prof.FullPath(), "/radio/QUORVA.rs");
+    prof.FullPath("/QUORVA.rs");
+    EXPECT_EQ(prof.FullPath(), "/QUORVA.rs");
+#endif
 }
 
 TEST_F(ProfileIOTest, EveryTypeIsWrittenAsPlainTextAndReadsBack) {
@@ -139,13 +157,16 @@ TEST_F(ProfileIOTest, OptionsOutsideTheirRangeAreRefusedLikeText) {
 }
 
 TEST_F(ProfileIOTest, PortDevicesComeFromThePortsSectionElseTheSystemsName) {
-    EXPECT_EQ(ComPortDevice(file, kFile, 10), "/dev/ttyS9");
+    const bool windows = kThisSystem == HostSystem::Windows;
+    EXPECT_EQ(ComPortDevice(file, kFile, 10), windows ? "COM10" : "/dev/ttyS9");
     EXPECT_EQ(ComPortDevice(file, kFile, 0), "");
     file.Set(kFile, "PORTS", "COM1", " /dev/ttyUSB0 \t");
     file.Set(kFile, "PORTS", "COM2", "  ");
     EXPECT_EQ(ComPortDevice(file, kFile, 1), "/dev/ttyUSB0");
-    EXPECT_EQ(ComPortDevice(file, kFile, 2), "/dev/ttyS1");
+    EXPECT_EQ(ComPortDevice(file, kFile, 2), windows ? "COM2" : "/dev/ttyS1");
     EXPECT_EQ(DefaultComPortDevice(-1), "");
+    EXPECT_EQ(DefaultComPortDevice(1, HostSystem::Linux), "/dev/ttyS0");
+    EXPECT_EQ(DefaultComPortDevice(12, HostSystem::Windows), "COM12");
 }
 
 }  // namespace

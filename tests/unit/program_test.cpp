@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "platform/host_system.h"
 #include "rig/fake_controls.h"
 #include "rig/fake_process_services.h"
 #include "rig/fake_profile_file.h"
@@ -12,7 +13,12 @@
 namespace quorvane {
 namespace {
 
+// The settings file beside the program the fake process services place.
+#ifdef _WIN32
+constexpr char kFile[] = "C:\\Program Files\\Quorvane\\QUORVAADJ.rs";
+#else
 constexpr char kFile[] = "/opt/quorvane/QUORVAADJ.rs";
+#endif
 
 struct ProgramFixture : ::testing::Test {
     test::SimRig line;
@@ -85,10 +91,16 @@ TEST_F(ProgramFixture, StoredOptionsThatCannotBeUsed) {
 }
 
 TEST_F(ProgramFixture, ASettingsDirectoryOtherThanTheProgramsIsTheOneUsed) {
-    const std::string file = "/home/tech/.config/quorvane-adj/QUORVAADJ.rs";
+#ifdef _WIN32
+    const std::string directory = "C:\\Users\\tech\\AppData\\Local\\quorvane-adj";
+    const std::string file = directory + "\\QUORVAADJ.rs";
+#else
+    const std::string directory = "/home/tech/.config/quorvane-adj";
+    const std::string file = directory + "/QUORVAADJ.rs";
+#endif
     profile.Set(file, "OPTION", "ComPort", "2");
     profile.Set(kFile, "OPTION", "ComPort", "4");
-    platform.settingsDirectory = "/home/tech/.config/quorvane-adj";
+    platform.settingsDirectory = directory;
     Program program(platform);
     EXPECT_EQ(program.MainWindow().ComPortNo(), 2);
     program.MainWindow().mnuOptSelCom_Click(3);
@@ -148,11 +160,12 @@ TEST(SerialDeviceChoice, AChoiceTheSettingsFileCannotKeepIsSaidAndTheDeviceInUse
     rig.profile.failWrites = true;
     rig.profile.failReason = "Permission denied";
     rig.program.ChooseComPortDevice(1, "/dev/serial/by-id/usb-Tamskor_T1-if00-port0");
-    EXPECT_EQ(
-        rig.form.messageBox.texts,
-        std::vector<std::string>{
-            "Cannot store the serial device of COM 1 in the settings file "
-            "'/opt/quorvane/QUORVAADJ.rs': Permission denied.\nCOM 1 still opens /dev/ttyS0."});
+    const std::string device = kThisSystem == HostSystem::Windows ? "COM1" : "/dev/ttyS0";
+    EXPECT_EQ(rig.form.messageBox.texts,
+              std::vector<std::string>{"Cannot store the serial device of COM 1 in the settings "
+                                       "file '" +
+                                       std::string(kFile) +
+                                       "': Permission denied.\nCOM 1 still opens " + device + "."});
     EXPECT_TRUE(rig.program.Com().comOpen());  // still connected, on the same device
     EXPECT_TRUE(rig.Settle());
 

@@ -30,6 +30,8 @@ TEST(RecordFiles, EachRecordTakesTheFirstNameFreeForAllItsFiles) {
     EXPECT_EQ(FreeRecordPath(base, kExtensions),
               dir.path() / "20261207-051502_8537-0200-record.txt");
     EXPECT_EQ(SaveRecordFiles(FreeRecordPath(base, kExtensions), Record("first")), "");
+    EXPECT_EQ(FreeRecordPath(base, kExtensions),
+              dir.path() / "20261207-051502_8537-0200-record-2.txt");
     // A table left alone still takes its number, and so does a page.
     test::WriteFile(dir.File("20261207-051502_8537-0200-record-2.csv"), "x");
     test::WriteFile(dir.File("20261207-051502_8537-0200-record-3.html"), "x");
