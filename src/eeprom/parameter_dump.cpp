@@ -1,5 +1,8 @@
+#include <algorithm>
 #include <array>
+#include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "eeprom/eeprom_map.h"
 #include "eeprom/ind_eep_rig_tamsk.h"
@@ -11,10 +14,6 @@ namespace quorvane {
 namespace {
 
 constexpr std::size_t kLabelWidth = 30;
-
-std::string Label(const std::string& name) {
-    return RightAlign(name + ": ", kLabelWidth);
-}
 
 std::string UnsignedField(Int16 byte) {
     return RightAlign(std::to_string(byte), 4);
@@ -29,12 +28,20 @@ std::string SignedField(Int16 byte) {
 std::string clsIndEep_RigTamsk::ParameterDumpText() const {
     using namespace eepmap;
     const bool mid = RigTamskEep_GetMid();
+    // Pieces are appended in place: every comparison of two images builds two dumps, and a
+    // temporary string for every piece was most of its work.
     std::string text;
-    auto line = [&text](const std::string& name, const std::string& field) {
-        text += Label(name) + field + "\r\n";
+    text.reserve(66 * 40);
+    auto line = [&text](std::string_view name, const std::string& field) {
+        // Every name is shorter than its column.
+        text.append(kLabelWidth - std::min(kLabelWidth, name.size() + 2), ' ');
+        text += name;
+        text += ": ";
+        text += field;
+        text += "\r\n";
     };
-    auto u = [&](const std::string& name, Int32 adr) { line(name, UnsignedField(Byte(adr))); };
-    auto s = [&](const std::string& name, Int32 adr) { line(name, SignedField(Byte(adr))); };
+    auto u = [&](std::string_view name, Int32 adr) { line(name, UnsignedField(Byte(adr))); };
+    auto s = [&](std::string_view name, Int32 adr) { line(name, SignedField(Byte(adr))); };
 
     u("POW HI Level", kPowHiLevel);
     u("POW L2 Level", kPowL2Level);
@@ -63,8 +70,9 @@ std::string clsIndEep_RigTamsk::ParameterDumpText() const {
     }};
     for (const auto& [name, offset] : slantGroups) {
         for (Int32 band = 0; band < kFreqSlantBands; ++band) {
-            s(std::string(name) + " Slant(Freq) Band" + std::to_string(band),
-              kFreqSlantTable + kFreqSlantRecord * band + offset);
+            char title[32];
+            std::snprintf(title, sizeof title, "%s Slant(Freq) Band%d", name, band);
+            s(title, kFreqSlantTable + kFreqSlantRecord * band + offset);
         }
     }
 

@@ -1,6 +1,7 @@
 #include "image/image_compare.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "eeprom/ind_eep_rig_tamsk.h"
 #include "platform/text.h"
@@ -10,12 +11,10 @@ namespace quorvane {
 
 namespace {
 
-std::vector<std::string> DumpLines(const Bytes& image) {
-    clsCmcEeprom eeprom;
-    eeprom.eeSize(Len(image));
-    eeprom.WriteBlock(0, image);
-    const std::string text = clsIndEep_RigTamsk(eeprom).ParameterDumpText();
-    std::vector<std::string> lines;
+// The lines of a dump without their ends, as views into it.
+std::vector<std::string_view> DumpLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    lines.reserve(66);
     for (std::size_t begin = 0; begin < text.size();) {
         const std::size_t end = std::min(text.find("\r\n", begin), text.size());
         lines.push_back(text.substr(begin, end - begin));
@@ -26,13 +25,23 @@ std::vector<std::string> DumpLines(const Bytes& image) {
 
 }  // namespace
 
+std::string ImageParameterDump(const Bytes& image) {
+    clsCmcEeprom eeprom;
+    eeprom.eeSize(Len(image));
+    eeprom.WriteBlock(0, image);
+    return clsIndEep_RigTamsk(eeprom).ParameterDumpText();
+}
+
 std::vector<DumpLineDifference> CompareParameterDumps(const Bytes& a, const Bytes& b) {
-    const std::vector<std::string> linesA = DumpLines(a);
-    const std::vector<std::string> linesB = DumpLines(b);
+    const std::string textA = ImageParameterDump(a);
+    const std::string textB = ImageParameterDump(b);
+    const std::vector<std::string_view> linesA = DumpLines(textA);
+    const std::vector<std::string_view> linesB = DumpLines(textB);
     std::vector<DumpLineDifference> differences;
     for (std::size_t i = 0; i < std::min(linesA.size(), linesB.size()); ++i) {
         if (linesA[i] != linesB[i]) {
-            differences.push_back({static_cast<int>(i + 1), linesA[i], linesB[i]});
+            differences.push_back(
+                {static_cast<int>(i + 1), std::string(linesA[i]), std::string(linesB[i])});
         }
     }
     return differences;

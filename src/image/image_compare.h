@@ -19,6 +19,9 @@ struct DumpLineDifference {
     bool operator==(const DumpLineDifference&) const = default;
 };
 
+// The 66-line parameter dump of an image, each line ended by "\r\n", as the window shows it.
+std::string ImageParameterDump(const Bytes& image);
+
 // The parameter-dump lines of a and b that differ, in line order. Bytes the dump does not
 // show (channel data, for one) never appear here: FirstByteDifferences finds those.
 std::vector<DumpLineDifference> CompareParameterDumps(const Bytes& a, const Bytes& b);

@@ -94,6 +94,23 @@ std::optional<ImageOrigin> ParseOrigin(std::string_view trailer) {
                        *readAt};
 }
 
+// Bytes of a file quoted in a reason: a control byte or one beyond ASCII would garble the
+// message or cut it short, so such a byte is written as \xNN.
+std::string Printable(std::string_view bytes) {
+    std::string text;
+    for (const char c : bytes) {
+        if (c >= ' ' && c <= '~') {
+            text += c;
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X",
+                          static_cast<unsigned>(static_cast<unsigned char>(c)));
+            text += escaped;
+        }
+    }
+    return text;
+}
+
 ImageFileResult Refused(std::string reason) {
     return {std::nullopt, std::move(reason)};
 }
@@ -140,8 +157,8 @@ ImageFileResult DecodeImageFile(const Bytes& bytes) {
     }
     if (trailer.size() >= kVersionAt + kVersion.size() &&
         trailer.compare(kVersionAt, kVersion.size(), kVersion) != 0) {
-        return Refused("its format version \"" + trailer.substr(kVersionAt, kVersion.size()) +
-                       "\" is unknown");
+        return Refused("its format version \"" +
+                       Printable(trailer.substr(kVersionAt, kVersion.size())) + "\" is unknown");
     }
     if (trailer.size() < EepromImageFile::kTrailerSize) {
         return Refused("its trailer is cut short: " + std::to_string(trailer.size()) + " of " +

@@ -27,13 +27,8 @@ int Refuse(const QString& problem) {
 int PrintPortList() {
     using namespace quorvane;
     QtPortEnumeration ports;
-    const auto rows = PortRows(ports.Ports(true));
-    for (const PortRow& row : rows) {
-        std::printf("%s\n", PortListLine(row).c_str());
-    }
-    if (rows.empty()) {
-        std::printf("no serial port found\n");
-    }
+    const std::string text = PortListText(PortRows(ports.Ports(true)));
+    std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }
 

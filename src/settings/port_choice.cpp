@@ -91,6 +91,17 @@ std::string PortListLine(const PortRow& row) {
     return line;
 }
 
+std::string PortListText(const std::vector<PortRow>& rows) {
+    if (rows.empty()) {
+        return "no serial port found\n";
+    }
+    std::string text;
+    for (const PortRow& row : rows) {
+        text += PortListLine(row) + "\n";
+    }
+    return text;
+}
+
 std::vector<std::string> PortColumns(HostSystem system) {
     std::vector<std::string> columns{"Device",        "Description", "Manufacturer",
                                      "Serial number", "USB id",      "May open"};

@@ -32,6 +32,9 @@ std::string AccessText(PortAccess access, const std::string& group = {},
 // The row as one line of text.
 std::string PortListLine(const PortRow& row);
 
+// What "quorvane-ports --list" prints: a line for every row, or "no serial port found".
+std::string PortListText(const std::vector<PortRow>& rows);
+
 // The headings of the device dialog's columns. The persistent names under /dev/serial are
 // Linux's; Windows has none, and its ports are told apart by description, manufacturer and
 // serial number, which the other columns show.

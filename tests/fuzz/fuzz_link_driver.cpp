@@ -3,6 +3,7 @@
 // raw batches, echoes, answers from the stand-in's builders (often slightly mutated, so the
 // checks behind the framing are reached), time, line events and resets. What the driver keeps
 // must always pass the answer checks.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -33,8 +34,10 @@ void CheckInvariants(const test::LinkRig& rig) {
 void Start(test::LinkRig& rig, FuzzInput& in) {
     clsCmcVep3Sequence& seq = rig.sequence;
     seq.comHoldReload((in.Byte() % 8) * 500);
+    // A range inside the image, first address first, as the program builds its write lists.
+    const Int32 a = in.Word() % wire::kImageSize, b = in.Word() % wire::kImageSize;
     rig.radio.cloneWriteAdrList_Clear();
-    rig.radio.cloneWriteAdrList_Add(in.Word(), in.Word());
+    rig.radio.cloneWriteAdrList_Add(std::min(a, b), std::max(a, b));
     const std::string e8 = Hex2(in.Byte() % 24) + Hex2AsAsciiHex(in.Byte());
     seq.Operation(static_cast<Int16>(in.Byte() % 4 + 1));  // identify, read, write, E8
     seq.e8HexStrToSend(e8);

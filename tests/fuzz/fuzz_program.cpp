@@ -13,12 +13,18 @@
 namespace quorvane::fuzz {
 namespace {
 
+// Every value is derived inside the range the stand-in accepts, so that whatever goes wrong is
+// the program's: frames of 16..122 data bytes (fewer would make a clone read too slow to
+// fuzz), k 1..8 for a fault that takes one and its default for one that does not.
 sim::TamskorConfig Config(FuzzInput& in) {
+    constexpr int kMinFrame = 16, kMaxFrame = 122;
     sim::TamskorConfig config;
-    config.bytesPerFrame = 16 + in.Byte() % 112;
+    config.bytesPerFrame = kMinFrame + in.Byte() % (kMaxFrame - kMinFrame + 1);
     const std::uint8_t fault = in.Byte();
     if (fault < sim::kFaults.size()) {
-        config.faults.Add(sim::kFaults[fault].fault, 1 + in.Byte() % 8);
+        const sim::FaultInfo& info = sim::kFaults[fault];
+        const int k = 1 + in.Byte() % 8;
+        config.faults.Add(info.fault, info.takesK ? k : info.defaultK);
     }
     return config;
 }

@@ -111,6 +111,12 @@ TEST(ImageFile, LoadRefusesEveryBadFileWithItsReason) {
     version[32736 + 10] = '2';
     EXPECT_EQ(refusal("version", version),
               "Cannot read the image '" + p + "version': its format version \"02\" is unknown.");
+    // Bytes that are no text are shown by their value, never as they stand.
+    version[32736 + 9] = '\0';
+    version[32736 + 10] = '\xE9';
+    EXPECT_EQ(refusal("version", version), "Cannot read the image '" + p +
+                                               "version': its format version \"\\x00\\xE9\" is "
+                                               "unknown.");
     std::string flipped = good;
     flipped[274] ^= 0x01;
     EXPECT_EQ(refusal("flipped", flipped), "Cannot read the image '" + p +

@@ -41,6 +41,11 @@ TEST(PortChoice, TheCablesOwnByIdNameElseTheSocketsByPathNameElseTheDevice) {
                   kById + "usb-1a86_USB_Serial_A50285BI-if00-port0  by-path: " + kByPath +
                   "3:1.0-port0");
     EXPECT_EQ(PortListLine(rows[3]), "/dev/ttyS0  may open: no: I/O error");
+    EXPECT_EQ(PortListText({rows[0], rows[3]}),
+              "/dev/ttyUSB0  USB Serial  QinHeng  usb 1a86:7523  may open: no: busy (another "
+              "program has it open)  by-path: " +
+                  kByPath + "1:1.0-port0\n/dev/ttyS0  may open: no: I/O error\n");
+    EXPECT_EQ(PortListText({}), "no serial port found\n");
     EXPECT_EQ(AccessText(PortAccess::NoPermission, "root"),
               "no: no permission (join the group dialout: sudo adduser $USER dialout, then log in "
               "again)");
