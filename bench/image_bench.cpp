@@ -49,7 +49,7 @@ bool CloneWrite(const std::filesystem::path& folder) {
     }
     const std::filesystem::path file = folder / "write.qvimg";
     Bytes image = sim::SimImage::Generate(2).data();
-    if (!SaveImageFile(file, image, {{0x8537, 0x0200, 0x04, 0x7FE0}, {}}).empty()) {
+    if (!SaveImageFile(file, image, {{0x8537, 0x0200, 0x04, 0x7FE0}, {}})) {
         return false;
     }
     const std::size_t before = FrameBytes(rig.Wire());
@@ -117,13 +117,13 @@ bool Record(const std::filesystem::path& folder) {
     std::vector<double> ms;
     for (int i = 0; i < 11; ++i) {
         const auto t0 = std::chrono::steady_clock::now();
-        const std::string error =
+        const RecordStatus saved =
             rig.program.Records().Save((folder / ("r" + std::to_string(i) + ".txt")).string());
         ms.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
                 .count());
-        if (!error.empty()) {
-            Say("bench: %s\n", error.c_str());
+        if (!saved) {
+            Say("bench: %s\n", saved.text().c_str());
             return false;
         }
     }

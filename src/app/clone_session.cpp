@@ -36,21 +36,26 @@ CloneSession::~CloneSession() {
 }
 
 void CloneSession::StartRead() {
-    error_.clear();
-    cutOff_ = false;
+    failure_.reset();
     radio_.eepImage().eeSize(wire::kImageSize);
     seq_.easyCloneRead();
 }
 
 void CloneSession::StartWrite(const Bytes& image) {
-    error_.clear();
-    cutOff_ = false;
+    failure_.reset();
     radio_.eepImage().eeSize(Len(image));
     radio_.eepImage().WriteBlock(0, image);
     radio_.cloneWriteAdrList_Clear();
     radio_.cloneWriteAdrList_Add(
         0, std::min<Int32>(wire::kLastImageAddress, driver_.EndAddress() - Int32{1}));
     seq_.easyCloneWrite();
+}
+
+Status<CloneFault> CloneSession::Outcome() const {
+    if (failure_) {
+        return *failure_;
+    }
+    return Done{};
 }
 
 double CloneSession::Progress() const {
@@ -75,16 +80,16 @@ void CloneSession::task() {
 }
 
 void CloneSession::TickError(const std::exception& error) {
-    error_ = RuntimeErrorMessage(error.what());
-    cutOff_ = true;
+    failure_ = Failure<CloneFault>{CloneFault::CutOff, RuntimeErrorMessage(error.what())};
     seq_.easyReset(portNo_);
 }
 
 void CloneSession::MsgBoxCloneErr(clsCmcVep3Sequence& sequence) {
     const CloneErrorState state{com_.errCannotOpen(), com_.errOverflow(), com_.comPortNum(),
                                 driver_.lastError(), sequence.error()};
-    error_ = CloneErrorMessage(state);
-    cutOff_ = state.errCannotOpen || state.errOverflow;
+    failure_ = Failure<CloneFault>{
+        state.errCannotOpen || state.errOverflow ? CloneFault::CutOff : CloneFault::Link,
+        CloneErrorMessage(state)};
     sequence.easyReset(portNo_);
 }
 

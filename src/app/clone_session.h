@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "image/image_file.h"
 #include "platform/byte_string.h"
 #include "platform/clock.h"
+#include "platform/result.h"
 #include "platform/serial_control.h"
 #include "protocol/link_driver.h"
 #include "protocol/radio.h"
@@ -14,6 +17,12 @@
 #include "serial/port_form_clients.h"
 
 namespace quorvane {
+
+// How a clone operation failed.
+enum class CloneFault : std::uint8_t {
+    Link,    // a fault the link reported: no answer, a refused command, a bad frame
+    CutOff,  // the port could not be used any more or overflowed, or a run-time error stopped it
+};
 
 // The port form, link driver and sequencer of the program without its window: one clone read
 // or clone write at a time, stepped by Tick() every 50 ms, for the command-line tool. A
@@ -32,11 +41,9 @@ class CloneSession final : public ITickClient, public ICloneErrorReport, public 
     frmCom& Com() { return com_; }
 
     bool Running() const { return seq_.OpRunning(); }
-    // The failure's message, worded as the window's box words it; empty while none happened.
-    const std::string& Error() const { return error_; }
-    // The operation was cut off rather than ended by a fault the link reported: the port could
-    // not be used any more or overflowed, or a run-time error stopped it.
-    bool CutOff() const { return cutOff_; }
+    // Done unless the last operation failed; the failure's text is worded as the window's box
+    // words it.
+    Status<CloneFault> Outcome() const;
     // Progress of the running transfer, 0 to 1.
     double Progress() const;
     // After a read: the image and the transceiver's identity.
@@ -55,8 +62,7 @@ class CloneSession final : public ITickClient, public ICloneErrorReport, public 
     clsCmcRadio radio_;
     clsCmcVep3Sequence seq_;
     Int16 portNo_;
-    std::string error_;
-    bool cutOff_ = false;
+    std::optional<Failure<CloneFault>> failure_;
 };
 
 }  // namespace quorvane

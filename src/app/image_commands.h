@@ -2,19 +2,19 @@
 
 #include <string>
 
+#include "image/image_fault.h"
+
 namespace quorvane {
 
-// An image file as the parameter page shows it, or why it cannot be shown.
+// An image file as the parameter page shows it.
 struct ImageFileView {
     std::string name;      // the file's name, without its folder
-    std::string identity;  // the transceiver it came from and when it was read
-    std::string dump;      // the parameter dump of its image
-    std::string message;   // not empty: the file cannot be shown, and this says why
+    std::string identity;  // "model 8537, sub 0200, revision 04, read 2026-12-07 05:15:02 UTC"
+    std::string dump;      // the 66-line parameter dump of its image, lines ending CR LF
 };
 
-// What writing an image file would do: refused with a message, else a question to confirm.
+// What writing an image file would do, when it is not refused: a question to confirm.
 struct ImageWriteQuestion {
-    std::string refusal;
     std::string confirmation;
     bool warning = false;  // the question is asked with the warning icon
 };
@@ -27,10 +27,12 @@ class IImageCommands {
     virtual bool CanWrite() const = 0;
     // Where the file dialogs open until the user has chosen a folder: the backups folder.
     virtual std::string DefaultFolder() const = 0;
-    // "" when the current image was saved to path, else the message.
-    virtual std::string Save(const std::string& path) = 0;
-    virtual ImageFileView Open(const std::string& path) = 0;
-    virtual ImageWriteQuestion CheckWrite(const std::string& path) = 0;
+    // Saves the current image to path.
+    virtual ImageStatus Save(const std::string& path) = 0;
+    // The file at path for viewing, or why it cannot be shown.
+    virtual ImageResult<ImageFileView> Open(const std::string& path) = 0;
+    // The question to ask before the file at path is written, or why it is refused.
+    virtual ImageResult<ImageWriteQuestion> CheckWrite(const std::string& path) = 0;
     // The write runs from the tick; its end and any failure are reported there.
     virtual void StartWrite(const std::string& path) = 0;
 

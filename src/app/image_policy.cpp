@@ -58,26 +58,25 @@ std::string OriginText(const std::optional<ImageOrigin>& origin) {
 ImageBackupStore::Result ImagePolicy::KeepRead(const Bytes& image,
                                                const ImageOrigin& origin) const {
     if (backupFolder_.empty()) {
-        return {};
+        return std::filesystem::path();
     }
     return ImageBackupStore(backupFolder_, writes_).Save(image, origin);
 }
 
 WriteCheck ImagePolicy::CheckWrite(const std::string& path, const RadioIdentity& radio) const {
-    WriteCheck check;
     ImageFileResult loaded = LoadImageFile(path);
-    if (!loaded.file) {
-        check.text = loaded.error;
-        return check;
+    if (!loaded) {
+        return loaded.failure();
     }
-    const std::optional<ImageOrigin>& origin = loaded.file->origin;
+    const std::optional<ImageOrigin>& origin = loaded->origin;
     if (origin && origin->identity.model != radio.model) {
-        check.text = "Cannot write the image '" + path + "': it was read from model " +
-                     Hex(origin->identity.model, 4) + ", the transceiver is model " +
-                     Hex(radio.model, 4) + ".";
-        return check;
+        return Failure<ImageFault>{ImageFault::OtherModel, "Cannot write the image '" + path +
+                                                               "': it was read from model " +
+                                                               Hex(origin->identity.model, 4) +
+                                                               ", the transceiver is model " +
+                                                               Hex(radio.model, 4) + "."};
     }
-    check.allowed = true;
+    WriteQuestion check;
     check.unknownOrigin = !origin;
     check.otherSub = origin && origin->identity.sub != radio.sub;
     check.text = "Write the EEPROM image '" + std::filesystem::path(path).filename().string() +
@@ -91,7 +90,7 @@ WriteCheck ImagePolicy::CheckWrite(const std::string& path, const RadioIdentity&
     if (!check.warning.empty()) {
         check.text += "\n\n" + check.warning;
     }
-    check.image = std::move(loaded.file->image);
+    check.image = std::move(loaded->image);
     return check;
 }
 

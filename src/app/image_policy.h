@@ -21,16 +21,18 @@ std::string IdentityText(const RadioIdentity& identity);
 // "model 8537, sub 0200, revision 04, read 2026-12-07 05:15:02 UTC", or "origin unknown".
 std::string OriginText(const std::optional<ImageOrigin>& origin);
 
-// Whether an image file may be written to the connected transceiver: when allowed, text is
-// the question to confirm and image the file's image; when not, text is the message why.
-struct WriteCheck {
-    bool allowed = false;
+// An image file that may be written to the connected transceiver: the question to confirm
+// and the file's image.
+struct WriteQuestion {
     std::string text;
     bool unknownOrigin = false;  // a plain image: nothing says which transceiver it came from
     bool otherSub = false;       // read from a transceiver with another sub identifier
     std::string warning;         // the question's warning of either, or ""
     Bytes image;
 };
+
+// A file allowed to be written, or the message why not.
+using WriteCheck = ImageResult<WriteQuestion>;
 
 // A write read back: whether the transceiver holds the image, and the text that says so.
 struct ReadBackResult {
@@ -49,8 +51,8 @@ class ImagePolicy {
 
     const std::filesystem::path& BackupFolder() const { return backupFolder_; }
 
-    // Keeps an image just read; the backup's path, or the message why there is none (both
-    // empty when no backups are kept).
+    // Keeps an image just read; the backup's path (empty when no backups are kept), or the
+    // failure that left none.
     ImageBackupStore::Result KeepRead(const Bytes& image, const ImageOrigin& origin) const;
 
     // The file at path checked against the transceiver radio.

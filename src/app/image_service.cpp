@@ -51,63 +51,54 @@ void EepromImageService::CloneReadDone() {
     asRead_ = std::move(image);
     const bool readBack = state_ == State::ReadingBack;
     const ImageBackupStore::Result saved = links_.policy.KeepRead(asRead_->image, *asRead_->origin);
-    lastBackup_ = saved.path;
+    lastBackup_ = saved ? *saved : std::filesystem::path();
     // The session hears of the read before any message about it is shown.
     if (imageRead_) {
         imageRead_(readBack ? writtenName_ : std::string());
     }
-    if (!saved.error.empty()) {
+    if (!saved) {
         // The adjustment goes on: the image is still held in memory.
-        Say(saved.error);
+        Say(saved.text());
     }
     if (readBack) {
         FinishReadBack();
     }
 }
 
-std::string EepromImageService::SaveImage(const std::string& path) const {
+ImageStatus EepromImageService::SaveImage(const std::string& path) const {
     if (!asRead_) {
-        return "Cannot save the image '" + path + "': nothing has been read from the transceiver.";
+        return Failure<ImageFault>{
+            ImageFault::NothingRead,
+            "Cannot save the image '" + path + "': nothing has been read from the transceiver."};
     }
     Bytes image(links_.radio.eepImage().data().begin(), links_.radio.eepImage().data().end());
     image.resize(EepromImageFile::kImageSize, 0);
     return SaveImageFile(path, image, *asRead_->origin);
 }
 
-OpenedImage EepromImageService::OpenImage(const std::string& path) const {
-    OpenedImage opened;
+ImageResult<ImageFileView> EepromImageService::OpenImage(const std::string& path) const {
     const ImageFileResult loaded = LoadImageFile(path);
-    if (!loaded.file) {
-        opened.error = loaded.error;
-        return opened;
+    if (!loaded) {
+        return loaded.failure();
     }
-    opened.ok = true;
-    opened.fileName = FileName(path);
-    opened.identity = OriginText(loaded.file->origin);
-    opened.dumpText = DumpText(loaded.file->image);
-    return opened;
+    return ImageFileView{FileName(path), OriginText(loaded->origin), DumpText(loaded->image)};
 }
 
 WriteCheck EepromImageService::CheckImageForWrite(const std::string& path) const {
     if (!asRead_) {
-        WriteCheck check;
-        check.text = "Cannot write the image '" + path + "': no transceiver is connected.";
-        return check;
+        return Failure<ImageFault>{
+            ImageFault::NoTransceiver,
+            "Cannot write the image '" + path + "': no transceiver is connected."};
     }
     return links_.policy.CheckWrite(path, asRead_->origin->identity);
 }
 
-ImageFileView EepromImageService::Open(const std::string& path) {
-    const OpenedImage opened = OpenImage(path);
-    return {opened.fileName, opened.identity, opened.dumpText, opened.error};
-}
-
-ImageWriteQuestion EepromImageService::CheckWrite(const std::string& path) {
+ImageResult<ImageWriteQuestion> EepromImageService::CheckWrite(const std::string& path) {
     const WriteCheck check = CheckImageForWrite(path);
-    if (!check.allowed) {
-        return {check.text, "", false};
+    if (!check) {
+        return check.failure();
     }
-    return {"", check.text, check.unknownOrigin || check.otherSub};
+    return ImageWriteQuestion{check->text, check->unknownOrigin || check->otherSub};
 }
 
 bool EepromImageService::CanWrite() const {
@@ -122,11 +113,11 @@ void EepromImageService::StartWrite(const std::string& path) {
     }
     // Checked again: the file may have changed since the user confirmed.
     WriteCheck check = CheckImageForWrite(path);
-    if (!check.allowed) {
-        Say(check.text);
+    if (!check) {
+        Say(check.text());
         return;
     }
-    written_ = std::move(check.image);
+    written_ = std::move(check->image);
     writtenName_ = FileName(path);
     const std::vector<std::uint8_t>& current = links_.radio.eepImage().data();
     beforeWrite_.assign(current.begin(), current.end());

@@ -19,15 +19,6 @@
 
 namespace quorvane {
 
-// An image file opened for viewing, or the message why it cannot be.
-struct OpenedImage {
-    bool ok = false;
-    std::string error;     // "Cannot read the image 'PATH': REASON."
-    std::string fileName;  // the file's name without its folder
-    std::string identity;  // "model 8537, sub 0200, revision 04, read 2026-12-07 05:15:02 UTC"
-    std::string dumpText;  // the 66-line parameter dump, lines ending CR LF
-};
-
 // What the program does with whole EEPROM images: the automatic backup of every image read,
 // saving the current image, opening a file to view its parameters, and writing a file to the
 // transceiver (clone write, then a clone read to compare). The write is stepped from the tick
@@ -63,10 +54,10 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
     // The last automatic backup written; empty when none was.
     const std::filesystem::path& LastBackup() const { return lastBackup_; }
 
-    // The current image (adjustments included) with the origin of its read: "" when saved,
-    // else the message.
-    std::string SaveImage(const std::string& path) const;
-    OpenedImage OpenImage(const std::string& path) const;
+    // Saves the current image (adjustments included) with the origin of its read.
+    ImageStatus SaveImage(const std::string& path) const;
+    // A failure says "Cannot read the image 'PATH': REASON.".
+    ImageResult<ImageFileView> OpenImage(const std::string& path) const;
     WriteCheck CheckImageForWrite(const std::string& path) const;
 
     // Connected (the adjusting cycle runs), nothing on the line and no write under way.
@@ -78,9 +69,9 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
     // IImageCommands, for the File menu.
     bool CanSave() const override { return asRead_.has_value() && !Writing(); }
     std::string DefaultFolder() const override { return links_.policy.BackupFolder().string(); }
-    std::string Save(const std::string& path) override { return SaveImage(path); }
-    ImageFileView Open(const std::string& path) override;
-    ImageWriteQuestion CheckWrite(const std::string& path) override;
+    ImageStatus Save(const std::string& path) override { return SaveImage(path); }
+    ImageResult<ImageFileView> Open(const std::string& path) override { return OpenImage(path); }
+    ImageResult<ImageWriteQuestion> CheckWrite(const std::string& path) override;
 
     // One step, after each tick of the port form.
     void Task();

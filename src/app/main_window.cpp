@@ -281,9 +281,9 @@ void frmMain::mnuFileSave_Click() {
         if (path.empty()) {
             return;
         }
-        const std::string error = images_->Save(path);
-        if (!error.empty()) {
-            MsgBoxCritical(*links_.form.messageBox, error);
+        const ImageStatus saved = images_->Save(path);
+        if (!saved) {
+            MsgBoxCritical(*links_.form.messageBox, saved.text());
         }
     });
 }
@@ -297,14 +297,14 @@ void frmMain::mnuFileOpen_Click() {
         if (path.empty()) {
             return;
         }
-        const ImageFileView view = images_->Open(path);
-        if (!view.message.empty()) {
-            MsgBoxCritical(*links_.form.messageBox, view.message);
+        const ImageResult<ImageFileView> view = images_->Open(path);
+        if (!view) {
+            MsgBoxCritical(*links_.form.messageBox, view.text());
             return;
         }
         const frmMainControls& form = links_.form;
-        form.txtDispPara->Text(view.dump);
-        form.lblImageFile->Caption(view.name + "  " + view.identity);
+        form.txtDispPara->Text(view->dump);
+        form.lblImageFile->Caption(view->name + "  " + view->identity);
         Ops().RigOpFunc_ImageView(true);
     });
     RequestTick();
@@ -319,13 +319,13 @@ void frmMain::mnuFileWrite_Click() {
         if (path.empty()) {
             return;
         }
-        const ImageWriteQuestion question = images_->CheckWrite(path);
-        if (!question.refusal.empty()) {
-            MsgBoxCritical(*links_.form.messageBox, question.refusal);
+        const ImageResult<ImageWriteQuestion> question = images_->CheckWrite(path);
+        if (!question) {
+            MsgBoxCritical(*links_.form.messageBox, question.text());
             return;
         }
-        if (links_.form.confirmBox->Confirm(question.confirmation, kProgramTitle,
-                                            question.warning)) {
+        if (links_.form.confirmBox->Confirm(question->confirmation, kProgramTitle,
+                                            question->warning)) {
             images_->StartWrite(path);
         }
     });
@@ -345,9 +345,9 @@ void frmMain::mnuFileRecord_Click() {
             return;
         }
         lastFolder_ = std::filesystem::path(path).parent_path().string();
-        const std::string error = records_->Save(path);
-        if (!error.empty()) {
-            MsgBoxCritical(*links_.form.messageBox, error);
+        const RecordStatus saved = records_->Save(path);
+        if (!saved) {
+            MsgBoxCritical(*links_.form.messageBox, saved.text());
         }
     });
 }

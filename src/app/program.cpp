@@ -147,9 +147,9 @@ void Program::ChooseComPortDevice(Int16 portNo, const std::string& device) {
 }
 
 void Program::ShutdownCom() {
-    const std::string error = records_->SaveOnExit();
-    if (!error.empty()) {
-        MsgBoxCritical(messages_, error);
+    const RecordStatus saved = records_->SaveOnExit();
+    if (!saved) {
+        MsgBoxCritical(messages_, saved.text());
     }
     com_.AllOver();
     com_.Form_Unload();

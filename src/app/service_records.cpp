@@ -61,9 +61,9 @@ void ServiceRecords::ImageRead(const std::string& written) {
         return;
     }
     if (session_ != nullptr && session_->Changed()) {
-        const std::string error = SaveBesideBackup();
-        if (!error.empty() && links_.form.messageBox != nullptr) {
-            MsgBoxCritical(*links_.form.messageBox, error);
+        const RecordStatus saved = SaveBesideBackup();
+        if (!saved && links_.form.messageBox != nullptr) {
+            MsgBoxCritical(*links_.form.messageBox, saved.text());
         }
     }
     const fs::path& backup = links_.images.LastBackup();
@@ -105,9 +105,11 @@ std::string ServiceRecords::ProposedPath(const std::string& folder) const {
     return FreeRecordPath(base, RecordExtensions()).string();
 }
 
-std::string ServiceRecords::Save(const std::string& path) {
+RecordStatus ServiceRecords::Save(const std::string& path) {
     if (session_ == nullptr) {
-        return "Cannot save the service record '" + path + "': no transceiver has been read.";
+        return Failure<RecordFault>{
+            RecordFault::NothingRead,
+            "Cannot save the service record '" + path + "': no transceiver has been read."};
     }
     TakeState();
     const ServiceRecordFiles record =
@@ -115,17 +117,17 @@ std::string ServiceRecords::Save(const std::string& path) {
     return SaveRecordFiles(path, FilesOf(record), links_.writes);
 }
 
-std::string ServiceRecords::SaveBesideBackup() {
+RecordStatus ServiceRecords::SaveBesideBackup() {
     if (links_.folder.empty()) {
-        return {};
+        return Done{};
     }
     return Save(FreeRecordPath(base_, RecordExtensions()).string());
 }
 
-std::string ServiceRecords::SaveOnExit() {
+RecordStatus ServiceRecords::SaveOnExit() {
     TakeState();
     if (session_ == nullptr || !session_->Changed()) {
-        return {};
+        return Done{};
     }
     return SaveBesideBackup();
 }

@@ -12,6 +12,7 @@
 #include "platform/wall_clock.h"
 #include "protocol/radio.h"
 #include "record/curve_chart.h"
+#include "record/record_fault.h"
 #include "record/service_session.h"
 
 namespace quorvane {
@@ -45,11 +46,11 @@ class ServiceRecords final : public ISessionEvents {
     bool CanSave() const { return session_ != nullptr; }
     // Where the File menu's dialog proposes to save: the first free name beside the backup.
     std::string ProposedPath(const std::string& folder) const;
-    // "" when every file of the record was saved at path, else the message; then none was.
-    std::string Save(const std::string& path);
-    // The program ends: a session that changed anything is saved beside its backup; "" when
-    // that went well or nothing needed saving, else the message.
-    std::string SaveOnExit();
+    // Saves every file of the record at path, or none.
+    RecordStatus Save(const std::string& path);
+    // The program ends: a session that changed anything is saved beside its backup; done too
+    // when nothing needed saving.
+    RecordStatus SaveOnExit();
 
     const ServiceSession* Session() const { return session_.get(); }
 
@@ -61,7 +62,7 @@ class ServiceRecords final : public ISessionEvents {
 
   private:
     void TakeState();
-    std::string SaveBesideBackup();
+    RecordStatus SaveBesideBackup();
 
     Links links_;
     std::unique_ptr<ServiceSession> session_;

@@ -24,8 +24,9 @@ std::string BackupName(const ImageOrigin& origin, int number) {
     return text + ImageBackupStore::kExtension;
 }
 
-ImageBackupStore::Result Failed(const fs::path& path, const std::string& reason) {
-    return {{}, "Cannot save the backup '" + path.string() + "': " + reason + "."};
+Failure<ImageFault> Failed(const fs::path& path, const std::string& reason,
+                           ImageFault cause = ImageFault::CannotSave) {
+    return {cause, "Cannot save the backup '" + path.string() + "': " + reason + "."};
 }
 
 }  // namespace
@@ -57,13 +58,13 @@ ImageBackupStore::Result ImageBackupStore::Save(const Bytes& image,
         path = folder_ / BackupName(origin, number);
         ec = WriteFileAtomically(path, data, AtomicWriteMode::KeepExisting, std::nullopt, writes_);
         if (!ec) {
-            return {path, {}};
+            return path;
         }
         if (ec != std::errc::file_exists) {
             return Failed(path, ec.message());
         }
     }
-    return Failed(path, "every name up to this one is taken");
+    return Failed(path, "every name up to this one is taken", ImageFault::NamesTaken);
 }
 
 }  // namespace quorvane

@@ -25,12 +25,8 @@ class ImageBackupStore {
     // "20261207-051502_8537-0200": the name of the first backup of an image, without extension.
     static std::string BaseName(const ImageOrigin& origin);
 
-    // The path saved, or an empty path and the message
-    // "Cannot save the backup 'PATH': REASON.".
-    struct Result {
-        std::filesystem::path path;
-        std::string error;
-    };
+    // The path saved, or the failure "Cannot save the backup 'PATH': REASON.".
+    using Result = ImageResult<std::filesystem::path>;
 
     // Creates the folder when needed and writes the file atomically; never throws.
     Result Save(const Bytes& image, const ImageOrigin& origin) const;

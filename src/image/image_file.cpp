@@ -111,8 +111,8 @@ std::string Printable(std::string_view bytes) {
     return text;
 }
 
-ImageFileResult Refused(std::string reason) {
-    return {std::nullopt, std::move(reason)};
+ImageFileResult Refused(ImageFault cause, std::string reason) {
+    return Failure<ImageFault>{cause, std::move(reason)};
 }
 
 }  // namespace
@@ -144,35 +144,38 @@ Bytes EncodeImageFile(const Bytes& image, const ImageOrigin& origin) {
 ImageFileResult DecodeImageFile(const Bytes& bytes) {
     constexpr std::size_t kImage = EepromImageFile::kImageSize;
     if (bytes.size() == kImage) {
-        return {EepromImageFile{bytes, std::nullopt}, {}};
+        return EepromImageFile{bytes, std::nullopt};
     }
     if (bytes.size() < kImage || bytes.size() > EepromImageFile::kFileSize) {
-        return Refused(ImageFileSizeReason(bytes.size()));
+        return Refused(ImageFault::WrongSize, ImageFileSizeReason(bytes.size()));
     }
     const std::string trailer(bytes.begin() + kImage, bytes.end());
     const std::size_t known = std::min(trailer.size(), kMagic.size());
     if (trailer.compare(0, known, kMagic, 0, known) != 0) {
-        return Refused("the bytes after its first " + std::to_string(kImage) +
-                       " are no image trailer");
+        return Refused(ImageFault::NoTrailer, "the bytes after its first " +
+                                                  std::to_string(kImage) + " are no image trailer");
     }
     if (trailer.size() >= kVersionAt + kVersion.size() &&
         trailer.compare(kVersionAt, kVersion.size(), kVersion) != 0) {
-        return Refused("its format version \"" +
-                       Printable(trailer.substr(kVersionAt, kVersion.size())) + "\" is unknown");
+        return Refused(ImageFault::UnknownVersion,
+                       "its format version \"" +
+                           Printable(trailer.substr(kVersionAt, kVersion.size())) +
+                           "\" is unknown");
     }
     if (trailer.size() < EepromImageFile::kTrailerSize) {
-        return Refused("its trailer is cut short: " + std::to_string(trailer.size()) + " of " +
-                       std::to_string(EepromImageFile::kTrailerSize) + " bytes");
+        return Refused(ImageFault::CutShort,
+                       "its trailer is cut short: " + std::to_string(trailer.size()) + " of " +
+                           std::to_string(EepromImageFile::kTrailerSize) + " bytes");
     }
     const std::optional<unsigned> stored = Number(trailer, kCrcAt, 8, 16);
     if (!stored || *stored != Crc32(std::span(bytes).first(kImage + kCrcAt))) {
-        return Refused("its checksum does not match: the file is damaged");
+        return Refused(ImageFault::Damaged, "its checksum does not match: the file is damaged");
     }
     const std::optional<ImageOrigin> origin = ParseOrigin(trailer);
     if (!origin) {
-        return Refused("its trailer is malformed");
+        return Refused(ImageFault::Malformed, "its trailer is malformed");
     }
-    return {EepromImageFile{Bytes(bytes.begin(), bytes.begin() + kImage), origin}, {}};
+    return EepromImageFile{Bytes(bytes.begin(), bytes.begin() + kImage), origin};
 }
 
 }  // namespace quorvane

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "image/image_fault.h"
 #include "platform/byte_string.h"
 #include "protocol/wire.h"
 
@@ -62,29 +63,26 @@ struct EepromImageFile {
 };
 
 // An image file, or why there is none.
-struct ImageFileResult {
-    std::optional<EepromImageFile> file;
-    std::string error;  // empty when file holds the image
-};
+using ImageFileResult = ImageResult<EepromImageFile>;
 
 // The file's bytes. The image must be kImageSize bytes: any other size is a fault of the
 // caller and raises InvalidArgument.
 Bytes EncodeImageFile(const Bytes& image, const ImageOrigin& origin);
 
-// The image and its origin; error is the reason alone, for example
+// The image and its origin; a failure's text is the reason alone, for example
 // "its checksum does not match: the file is damaged".
 ImageFileResult DecodeImageFile(const Bytes& bytes);
 
 // Why a file of size bytes is refused when it is neither a plain image nor an image file.
 std::string ImageFileSizeReason(std::uintmax_t size);
 
-// Reads and decodes a file; error names the file and the reason:
+// Reads and decodes a file; a failure's text names the file and the reason:
 // "Cannot read the image 'PATH': there is no such file."
 ImageFileResult LoadImageFile(const std::filesystem::path& path);
 
 // Writes the file atomically (a temporary file renamed over path), replacing a file of that
-// name. Returns "" when done, else "Cannot save the image 'PATH': REASON."
-std::string SaveImageFile(const std::filesystem::path& path, const Bytes& image,
+// name. Fails with CannotSave: "Cannot save the image 'PATH': REASON."
+ImageStatus SaveImageFile(const std::filesystem::path& path, const Bytes& image,
                           const ImageOrigin& origin);
 
 }  // namespace quorvane

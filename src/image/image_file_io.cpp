@@ -13,12 +13,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadError(const fs::path& path, const std::string& reason) {
-    return "Cannot read the image '" + path.string() + "': " + reason + ".";
+Failure<ImageFault> ReadError(const fs::path& path, ImageFault cause, const std::string& reason) {
+    return {cause, "Cannot read the image '" + path.string() + "': " + reason + "."};
 }
 
-std::string SaveError(const fs::path& path, const std::string& reason) {
-    return "Cannot save the image '" + path.string() + "': " + reason + ".";
+Failure<ImageFault> SaveError(const fs::path& path, const std::string& reason) {
+    return {ImageFault::CannotSave,
+            "Cannot save the image '" + path.string() + "': " + reason + "."};
 }
 
 struct FileCloser {
@@ -31,41 +32,42 @@ ImageFileResult LoadImageFile(const fs::path& path) {
     std::error_code ec;
     const fs::file_status st = fs::status(path, ec);
     if (st.type() == fs::file_type::not_found) {
-        return {std::nullopt, ReadError(path, "there is no such file")};
+        return ReadError(path, ImageFault::NoSuchFile, "there is no such file");
     }
     if (ec) {
-        return {std::nullopt, ReadError(path, ec.message())};
+        return ReadError(path, ImageFault::Unreadable, ec.message());
     }
     if (st.type() == fs::file_type::directory) {
-        return {std::nullopt, ReadError(path, "it is a folder")};
+        return ReadError(path, ImageFault::NotAFile, "it is a folder");
     }
     // A FIFO or a device could block or never end.
     if (st.type() != fs::file_type::regular) {
-        return {std::nullopt, ReadError(path, "it is not a regular file")};
+        return ReadError(path, ImageFault::NotAFile, "it is not a regular file");
     }
     errno = 0;
     const std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.string().c_str(), "rb"));
     if (!f) {
-        return {std::nullopt, ReadError(path, std::generic_category().message(errno))};
+        return ReadError(path, ImageFault::Unreadable, std::generic_category().message(errno));
     }
     // One byte more than a whole file, so that a longer one is refused for its size.
     Bytes bytes(EepromImageFile::kFileSize + 1);
     bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f.get()));
     if (std::ferror(f.get()) != 0) {
-        return {std::nullopt, ReadError(path, "it cannot be read")};
+        return ReadError(path, ImageFault::Unreadable, "it cannot be read");
     }
     if (bytes.size() > EepromImageFile::kFileSize) {
         const std::uintmax_t size = fs::file_size(path, ec);
-        return {std::nullopt, ReadError(path, ImageFileSizeReason(ec ? bytes.size() : size))};
+        return ReadError(path, ImageFault::WrongSize,
+                         ImageFileSizeReason(ec ? bytes.size() : size));
     }
     ImageFileResult result = DecodeImageFile(bytes);
-    if (!result.file) {
-        result.error = ReadError(path, result.error);
+    if (!result) {
+        return ReadError(path, result.cause(), result.text());
     }
     return result;
 }
 
-std::string SaveImageFile(const fs::path& path, const Bytes& image, const ImageOrigin& origin) {
+ImageStatus SaveImageFile(const fs::path& path, const Bytes& image, const ImageOrigin& origin) {
     if (image.size() != EepromImageFile::kImageSize) {
         return SaveError(path, "the image holds " + std::to_string(image.size()) + " bytes, not " +
                                    std::to_string(EepromImageFile::kImageSize));
@@ -75,7 +77,7 @@ std::string SaveImageFile(const fs::path& path, const Bytes& image, const ImageO
     if (const std::error_code ec = WriteFileAtomically(path, data)) {
         return SaveError(path, ec.message());
     }
-    return {};
+    return Done{};
 }
 
 }  // namespace quorvane

@@ -127,10 +127,10 @@ std::string BackupFolder() {
 
 int Dump(const std::string& file) {
     const ImageFileResult loaded = LoadImageFile(file);
-    if (!loaded.file) {
-        return Fail(loaded.error);
+    if (!loaded) {
+        return Fail(loaded.text());
     }
-    const std::string text = DumpOf(loaded.file->image);
+    const std::string text = DumpOf(loaded->image);
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }
@@ -139,16 +139,15 @@ int Dump(const std::string& file) {
 int Diff(const std::string& a, const std::string& b) {
     const ImageFileResult fa = LoadImageFile(a);
     const ImageFileResult fb = LoadImageFile(b);
-    if (!fa.file || !fb.file) {
-        std::fprintf(stderr, "%s\n", (!fa.file ? fa.error : fb.error).c_str());
+    if (!fa || !fb) {
+        std::fprintf(stderr, "%s\n", (!fa ? fa.text() : fb.text()).c_str());
         return 2;
     }
-    const std::string text = RenderSideBySide(CompareParameterDumps(fa.file->image, fb.file->image),
+    const std::string text = RenderSideBySide(CompareParameterDumps(fa->image, fb->image),
                                               std::filesystem::path(a).filename().string(),
                                               std::filesystem::path(b).filename().string());
     std::fwrite(text.data(), 1, text.size(), stdout);
-    const std::vector<ByteDifference> bytes =
-        FirstByteDifferences(fa.file->image, fb.file->image, 1);
+    const std::vector<ByteDifference> bytes = FirstByteDifferences(fa->image, fb->image, 1);
     if (text.empty() && !bytes.empty()) {
         // Channel data and other bytes the dump does not show differ too.
         std::printf(

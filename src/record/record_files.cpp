@@ -27,14 +27,15 @@ bool Taken(const fs::path& path, const std::vector<std::string>& extensions) {
     return false;
 }
 
-std::string Failed(const fs::path& path, const std::string& reason) {
-    return "Cannot save the service record '" + path.string() + "': " + reason + ".";
+Failure<RecordFault> Failed(const fs::path& path, RecordFault cause, const std::string& reason) {
+    return {cause, "Cannot save the service record '" + path.string() + "': " + reason + "."};
 }
 
-std::string Reason(const std::error_code& ec) {
-    return ec == std::errc::file_exists ? "a file of that name exists, and records are never "
-                                          "overwritten"
-                                        : ec.message();
+Failure<RecordFault> Failed(const fs::path& path, const std::error_code& ec) {
+    return ec == std::errc::file_exists
+               ? Failed(path, RecordFault::NameTaken,
+                        "a file of that name exists, and records are never overwritten")
+               : Failed(path, RecordFault::CannotWrite, ec.message());
 }
 
 }  // namespace
@@ -47,31 +48,35 @@ fs::path FreeRecordPath(const fs::path& base, const std::vector<std::string>& ex
     return path;
 }
 
-std::string SaveRecordFiles(const fs::path& path, const std::vector<RecordFile>& files,
-                            FileWrites* writes) {
+RecordStatus SaveRecordFiles(const fs::path& path, const std::vector<RecordFile>& files,
+                             FileWrites* writes) {
     std::vector<NewFile> group;
     std::set<fs::path> names;
     for (const RecordFile& file : files) {
         const fs::path target = FileOf(path, file.extension);
         if (!names.insert(target).second) {
-            return Failed(path, "the record and its table would have one name");
+            return Failed(path, RecordFault::SameName,
+                          "the record and its table would have one name");
         }
         group.push_back({target, file.contents});
     }
     std::error_code ec;
     for (const NewFile& file : group) {
         if (fs::exists(file.target, ec)) {
-            return Failed(file.target, Reason(std::make_error_code(std::errc::file_exists)));
+            return Failed(file.target, std::make_error_code(std::errc::file_exists));
         }
     }
     if (path.has_parent_path()) {
         fs::create_directories(path.parent_path(), ec);
         if (ec) {
-            return Failed(path, ec.message());
+            return Failed(path, RecordFault::CannotWrite, ec.message());
         }
     }
     const std::optional<NewFilesError> failed = WriteNewFilesTogether(group, writes);
-    return failed ? Failed(group[failed->index].target, Reason(failed->error)) : std::string();
+    if (failed) {
+        return Failed(group[failed->index].target, failed->error);
+    }
+    return Done{};
 }
 
 }  // namespace quorvane

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "record/record_fault.h"
 
 namespace quorvane {
 
@@ -25,9 +26,9 @@ struct RecordFile {
 std::filesystem::path FreeRecordPath(const std::filesystem::path& base,
                                      const std::vector<std::string>& extensions);
 
-// Writes every file of the record beside path, or none; "" when all are in place, else
+// Writes every file of the record beside path, or none; a failure says
 // "Cannot save the service record 'PATH': REASON." naming the file that failed.
-std::string SaveRecordFiles(const std::filesystem::path& path, const std::vector<RecordFile>& files,
-                            FileWrites* writes = nullptr);
+RecordStatus SaveRecordFiles(const std::filesystem::path& path,
+                             const std::vector<RecordFile>& files, FileWrites* writes = nullptr);
 
 }  // namespace quorvane

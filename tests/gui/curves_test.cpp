@@ -246,7 +246,7 @@ TEST_F(Curves, TheRecordsPageOfTheIntegrationSessionShowsInChromiumAndPrintsWhol
     ASSERT_TRUE(rig.Settle());
     ASSERT_TRUE(test::RunRecordSession(rig));
     const fs::path record = folder.path() / "record.txt";
-    ASSERT_EQ(program().Records().Save(record.string()), "");
+    ASSERT_TRUE(program().Records().Save(record.string()).ok());
     const fs::path page = folder.path() / "record.html";
     const std::string html = test::ReadFile(page.string());
     // Self-contained: nothing to run and nothing to fetch.

@@ -34,8 +34,8 @@ TEST(CloneCommand, ReadDumpDiffWrite) {
     std::string out;
     ASSERT_EQ(Clone(dir, "read --device " + sim.Device() + " --out " + a, out), 0);
     const ImageFileResult read = LoadImageFile(a);
-    ASSERT_TRUE(read.file) << read.error;
-    EXPECT_EQ(read.file->origin->identity, (RadioIdentity{0x8537, 0x0200, 0x04, 0x0140}));
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read->origin->identity, (RadioIdentity{0x8537, 0x0200, 0x04, 0x0140}));
 
     ASSERT_EQ(Clone(dir, "dump " + a, out), 0);
     std::size_t crlf = 0;
@@ -45,9 +45,9 @@ TEST(CloneCommand, ReadDumpDiffWrite) {
     EXPECT_EQ(crlf, 66u);  // every line ends CR LF
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 66);
 
-    Bytes image = read.file->image;
+    Bytes image = read->image;
     image[274] = static_cast<std::uint8_t>(image[274] ^ 0x01);  // the squelch level
-    ASSERT_EQ(SaveImageFile(b, image, *read.file->origin), "");
+    ASSERT_TRUE(SaveImageFile(b, image, *read->origin).ok());
     // As diff(1): 1 different, 0 the same, 2 trouble.
     ASSERT_EQ(Clone(dir, "diff " + a + " " + b, out), 1);
     EXPECT_NE(out.find("SQL Level"), std::string::npos);
@@ -60,7 +60,7 @@ TEST(CloneCommand, ReadDumpDiffWrite) {
     ASSERT_EQ(Clone(dir, "write --yes --device " + sim.Device() + " " + b, out), 0);
     EXPECT_EQ(out, "The EEPROM image was written and read back unchanged.\n");
     ASSERT_EQ(Clone(dir, "read --device " + sim.Device() + " --out " + a, out), 0);
-    EXPECT_EQ(LoadImageFile(a).file->image[274], image[274]);
+    EXPECT_EQ(LoadImageFile(a)->image[274], image[274]);
     // Every read is kept, as in the window: the first read, the write's read before and after,
     // and the last read.
     EXPECT_EQ(

@@ -30,8 +30,8 @@ TEST(ImageMenu, ItemsFollowTheSessionSaveKeepsAdjustmentsAndANoSendsNothing) {
     f.fileDialog.nextPath = dir.File("mine/radio.qvimg");
     window.mnuFileSave_Click();
     const ImageFileResult saved = LoadImageFile(dir.File("mine/radio.qvimg"));
-    ASSERT_TRUE(saved.file) << saved.error;
-    EXPECT_EQ(saved.file->image[274], rig.program.Console().Value(8));
+    ASSERT_TRUE(saved.ok());
+    EXPECT_EQ(saved->image[274], rig.program.Console().Value(8));
     EXPECT_EQ(f.fileDialog.folders,
               (std::vector<std::string>{dir.File("backups"), dir.File("mine")}));
 

@@ -60,17 +60,17 @@ TEST(ImageWrite, BackupThenWriteReadBackAndCompare) {
     const fs::path first = data.path() / "backups" / "20261207-051502_8537-0200.qvimg";
     EXPECT_EQ(rig.program.Images().LastBackup(), first);
     const ImageFileResult kept = LoadImageFile(first);
-    ASSERT_TRUE(kept.file) << kept.error;
-    EXPECT_EQ(kept.file->origin->identity, (RadioIdentity{0x8537, 0x0200, 0x04, 0x7FE0}));
+    ASSERT_TRUE(kept.ok());
+    EXPECT_EQ(kept->origin->identity, (RadioIdentity{0x8537, 0x0200, 0x04, 0x7FE0}));
 
-    Bytes image = kept.file->image;
+    Bytes image = kept->image;
     image[0x0000] = 0xA5;
     image[0x7FDF] = 0x5A;
     const fs::path file = data.path() / "new.qvimg";
-    ASSERT_EQ(SaveImageFile(file, image, kOrigin), "");
+    ASSERT_TRUE(SaveImageFile(file, image, kOrigin).ok());
     const WriteCheck check = rig.program.Images().CheckImageForWrite(file.string());
-    EXPECT_TRUE(check.allowed);
-    EXPECT_EQ(check.text,
+    ASSERT_TRUE(check.ok());
+    EXPECT_EQ(check->text,
               "Write the EEPROM image 'new.qvimg' to the transceiver?\n\nImage: model 8537, sub "
               "0200, revision 04, read 2026-12-07 00:00:00 UTC\nTransceiver: model 8537, sub "
               "0200, revision 04");
@@ -91,15 +91,16 @@ TEST(ImageWrite, BackupThenWriteReadBackAndCompare) {
     // The read after the write made a second backup beside the first, which stays as it was.
     EXPECT_EQ(rig.program.Images().LastBackup(),
               data.path() / "backups" / "20261207-051502_8537-0200-2.qvimg");
-    EXPECT_EQ(LoadImageFile(first).file->image, kept.file->image);
+    EXPECT_EQ(LoadImageFile(first)->image, kept->image);
     EXPECT_TRUE(rig.Settle());  // the items are back, built from what the transceiver holds
     const fs::path saved = data.path() / "saved.qvimg";
-    EXPECT_EQ(rig.program.Images().SaveImage(saved.string()), "");
-    EXPECT_EQ(LoadImageFile(saved).file->image, image);
-    const OpenedImage opened = rig.program.Images().OpenImage(file.string());
-    EXPECT_EQ(opened.fileName, "new.qvimg");
-    EXPECT_EQ(opened.identity, "model 8537, sub 0200, revision 04, read 2026-12-07 00:00:00 UTC");
-    EXPECT_EQ(std::count(opened.dumpText.begin(), opened.dumpText.end(), '\n'), 66);
+    EXPECT_TRUE(rig.program.Images().SaveImage(saved.string()).ok());
+    EXPECT_EQ(LoadImageFile(saved)->image, image);
+    const ImageResult<ImageFileView> opened = rig.program.Images().OpenImage(file.string());
+    ASSERT_TRUE(opened.ok());
+    EXPECT_EQ(opened->name, "new.qvimg");
+    EXPECT_EQ(opened->identity, "model 8537, sub 0200, revision 04, read 2026-12-07 00:00:00 UTC");
+    EXPECT_EQ(std::count(opened->dump.begin(), opened->dump.end(), '\n'), 66);
 
     // A backup that cannot be written is said, and the adjustment goes on.
     fs::remove_all(data.path() / "backups");
@@ -113,7 +114,7 @@ TEST(ImageWrite, BackupThenWriteReadBackAndCompare) {
 TEST(ImageWrite, FaultsAndRefusedFiles) {
     test::TempDir data;
     const fs::path file = data.path() / "image.qvimg";
-    ASSERT_EQ(SaveImageFile(file, sim::SimImage::Generate(2).data(), kOrigin), "");
+    ASSERT_TRUE(SaveImageFile(file, sim::SimImage::Generate(2).data(), kOrigin).ok());
     const std::string tail =
         "\r\n\r\nCheck the following:\r\n- The COM port settings.\r\n- Cloning cable "
         "connections.\r\n- Transceiver power is ON.";
@@ -134,8 +135,8 @@ TEST(ImageWrite, FaultsAndRefusedFiles) {
         EXPECT_TRUE(rig.InInitialState()) << fault;
         EXPECT_EQ(rig.Transceiver().Image().data(), before) << fault;
         const fs::path saved = data.path() / "after-failure.qvimg";
-        EXPECT_EQ(rig.program.Images().SaveImage(saved.string()), "");
-        EXPECT_EQ(LoadImageFile(saved).file->image, before) << fault;
+        EXPECT_TRUE(rig.program.Images().SaveImage(saved.string()).ok());
+        EXPECT_EQ(LoadImageFile(saved)->image, before) << fault;
     }
 
     // A transceiver with a shorter clone area: its backup still holds a whole image.
@@ -145,14 +146,16 @@ TEST(ImageWrite, FaultsAndRefusedFiles) {
     ASSERT_TRUE(rig.Connect());
     ASSERT_TRUE(rig.Settle());
     EXPECT_TRUE(rig.form.messageBox.texts.empty());
-    EXPECT_EQ(LoadImageFile(rig.program.Images().LastBackup()).file->image.size(), 32736u);
+    EXPECT_EQ(LoadImageFile(rig.program.Images().LastBackup())->image.size(), 32736u);
     const fs::path shortFile = data.path() / "short.bin";
     std::ofstream(shortFile) << "too short";
     const fs::path otherModel = data.path() / "other.qvimg";
     ImageOrigin other = kOrigin;
     other.identity.model = 0x8538;
-    ASSERT_EQ(SaveImageFile(otherModel, sim::SimImage::Generate(2).data(), other), "");
-    EXPECT_EQ(rig.program.Images().CheckImageForWrite(otherModel.string()).text,
+    ASSERT_TRUE(SaveImageFile(otherModel, sim::SimImage::Generate(2).data(), other).ok());
+    EXPECT_EQ(rig.program.Images().CheckImageForWrite(otherModel.string()).cause(),
+              ImageFault::OtherModel);
+    EXPECT_EQ(rig.program.Images().CheckImageForWrite(otherModel.string()).text(),
               "Cannot write the image '" + otherModel.string() +
                   "': it was read from model 8538, the transceiver is model 8537.");
     for (const fs::path& refused : {shortFile, otherModel}) {
@@ -185,7 +188,7 @@ TEST(ImageWrite, AWriteOrItsReadBackCutOffByTheCableOrARunTimeErrorIsSaidAndNoth
         Bytes image = before;
         image[0x7F00] = static_cast<std::uint8_t>(image[0x7F00] ^ 0xFF);
         const fs::path file = data.path() / "new.qvimg";
-        ASSERT_EQ(SaveImageFile(file, image, kOrigin), "");
+        ASSERT_TRUE(SaveImageFile(file, image, kOrigin).ok());
         // Half way through the write the cable is pulled (and is back at once), the port
         // overflows, or a run-time error comes in a tick's window update or in the image
         // service's own step; half way through the read after the accepted write the cable is
@@ -238,8 +241,8 @@ TEST(ImageWrite, AWriteOrItsReadBackCutOffByTheCableOrARunTimeErrorIsSaidAndNoth
                   (cases[c].readBack ? image : before)[0x7F00])
             << c;
         const fs::path saved = data.path() / "after-failure.qvimg";
-        EXPECT_EQ(rig.program.Images().SaveImage(saved.string()), "") << c;
-        EXPECT_EQ(LoadImageFile(saved).file->image, before) << c;
+        EXPECT_TRUE(rig.program.Images().SaveImage(saved.string()).ok()) << c;
+        EXPECT_EQ(LoadImageFile(saved)->image, before) << c;
     }
 }
 
@@ -301,7 +304,7 @@ TEST(ImageWrite, ConnectOrAnotherPortEndsAWriteAsACutOffDoesAndTheOtherActionsLe
         Bytes image = before;
         image[0x7F00] = static_cast<std::uint8_t>(image[0x7F00] ^ 0xFF);
         const fs::path file = data.path() / "new.qvimg";
-        ASSERT_EQ(SaveImageFile(file, image, kOrigin), "");
+        ASSERT_TRUE(SaveImageFile(file, image, kOrigin).ok());
         rig.program.Images().StartWrite(file.string());
         const clsCmcVep3Drv& driver = rig.program.Driver();
         ASSERT_TRUE(rig.RunUntil(
@@ -352,8 +355,8 @@ TEST(ImageWrite, ConnectOrAnotherPortEndsAWriteAsACutOffDoesAndTheOtherActionsLe
         const bool written = !cases[c].cut || cases[c].when == When::ReadingBack;
         EXPECT_EQ(rig.Transceiver().Image().Byte(0x7F00), (written ? image : before)[0x7F00]) << c;
         const fs::path saved = data.path() / "saved.qvimg";
-        ASSERT_EQ(rig.program.Images().SaveImage(saved.string()), "") << c;
-        EXPECT_EQ(LoadImageFile(saved).file->image == before, cases[c].cut) << c;
+        ASSERT_TRUE(rig.program.Images().SaveImage(saved.string()).ok()) << c;
+        EXPECT_EQ(LoadImageFile(saved)->image == before, cases[c].cut) << c;
     }
 }
 
@@ -376,7 +379,7 @@ TEST(ImageWrite, TheQuestionWarnsOfAnUnknownOriginAndAnotherSubAndTheReadBackNam
     ImageOrigin otherSub = kOrigin;
     otherSub.identity.sub = 0x0300;
     const fs::path other = data.path() / "other.qvimg";
-    ASSERT_EQ(SaveImageFile(other, image, otherSub), "");
+    ASSERT_TRUE(SaveImageFile(other, image, otherSub).ok());
 
     // Unknown origin, No: the warning icon, and nothing but the adjusting cycle's readouts.
     rig.form.fileDialog.nextPath = plain.string();
@@ -516,7 +519,7 @@ TEST(ImageWrite, TheCommandLineAsksJudgesAndFailsInTheWindowsWords) {
     ImageOrigin otherSub = kOrigin;
     otherSub.identity.sub = 0x0300;
     const fs::path file = data.path() / "other.qvimg";
-    ASSERT_EQ(SaveImageFile(file, image, otherSub), "");
+    ASSERT_TRUE(SaveImageFile(file, image, otherSub).ok());
 
     // No: nothing goes out after the read.
     EXPECT_EQ(rig.commands.Write(file.string(), false), 1);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 
@@ -58,9 +59,9 @@ TEST(ImageFile, EncodeKeepsTheImageFirstAndDecodeGivesItBack) {
     EXPECT_EQ(AsText(Bytes(file.begin() + 32736, file.end())),
               "QVADJIMG 01 8537 0200 04 7FE0 2026-12-07T05:15:02Z F1AB250D\n");
     const ImageFileResult back = DecodeImageFile(file);
-    ASSERT_TRUE(back.file) << back.error;
-    EXPECT_EQ(back.file->image, Pattern());
-    EXPECT_EQ(back.file->origin, kOrigin);
+    ASSERT_TRUE(back.ok());
+    EXPECT_EQ(back->image, Pattern());
+    EXPECT_EQ(back->origin, kOrigin);
 }
 
 TEST(ImageFile, MalformedTrailerWithAGoodChecksumIsRefused) {
@@ -77,8 +78,9 @@ TEST(ImageFile, MalformedTrailerWithAGoodChecksumIsRefused) {
         const std::string trailer = "QVADJIMG 01 " + head + crc + "\n";
         std::copy(trailer.begin(), trailer.end(), file.begin() + 32736);
         const ImageFileResult r = DecodeImageFile(file);
-        EXPECT_FALSE(r.file) << head;
-        EXPECT_EQ(r.error, "its trailer is malformed") << head;
+        ASSERT_FALSE(r.ok()) << head;
+        EXPECT_EQ(r.cause(), ImageFault::Malformed) << head;
+        EXPECT_EQ(r.text(), "its trailer is malformed") << head;
     }
     EXPECT_THROW(EncodeImageFile(Bytes(32735), kOrigin), RuntimeError);
     // A time beyond what four year digits hold is written as the last one they do.
@@ -90,12 +92,18 @@ TEST(ImageFile, MalformedTrailerWithAGoodChecksumIsRefused) {
 TEST(ImageFile, LoadRefusesEveryBadFileWithItsReason) {
     TempDir dir;
     const std::string good = AsText(EncodeImageFile(Pattern(), kOrigin));
+    const std::map<std::string, ImageFault> causes{
+        {"short", ImageFault::WrongSize}, {"long", ImageFault::WrongSize},
+        {"magic", ImageFault::NoTrailer}, {"version", ImageFault::UnknownVersion},
+        {"flipped", ImageFault::Damaged}, {"cut", ImageFault::CutShort},
+        {"cut4", ImageFault::CutShort}};
     const auto refusal = [&](const std::string& name, const std::string& content) {
         const std::string path = dir.File(name);
         WriteFile(path, content);
         const ImageFileResult r = LoadImageFile(path);
-        EXPECT_FALSE(r.file) << name;
-        return r.error;
+        EXPECT_FALSE(r.ok()) << name;
+        EXPECT_EQ(r.ok() ? ImageFault::NothingRead : r.cause(), causes.at(name)) << name;
+        return r.ok() ? std::string() : r.text();
     };
     const std::string p = (dir.path() / "").string();  // with the system's separator
     EXPECT_EQ(refusal("short", std::string(100, 'x')),
@@ -126,28 +134,31 @@ TEST(ImageFile, LoadRefusesEveryBadFileWithItsReason) {
               "Cannot read the image '" + p + "cut': its trailer is cut short: 20 of 60 bytes.");
     EXPECT_EQ(refusal("cut4", good.substr(0, 32736 + 4)),
               "Cannot read the image '" + p + "cut4': its trailer is cut short: 4 of 60 bytes.");
-    EXPECT_EQ(LoadImageFile(dir.path()).error,
+    EXPECT_EQ(LoadImageFile(dir.path()).cause(), ImageFault::NotAFile);
+    EXPECT_EQ(LoadImageFile(dir.path()).text(),
               "Cannot read the image '" + dir.path().string() + "': it is a folder.");
-    EXPECT_EQ(LoadImageFile(p + "absent").error,
+    EXPECT_EQ(LoadImageFile(p + "absent").cause(), ImageFault::NoSuchFile);
+    EXPECT_EQ(LoadImageFile(p + "absent").text(),
               "Cannot read the image '" + p + "absent': there is no such file.");
 
     WriteFile(p + "plain.bin", good.substr(0, 32736));
     const ImageFileResult plain = LoadImageFile(p + "plain.bin");
-    ASSERT_TRUE(plain.file) << plain.error;
-    EXPECT_EQ(plain.file->image, Pattern());
-    EXPECT_FALSE(plain.file->origin);
+    ASSERT_TRUE(plain.ok());
+    EXPECT_EQ(plain->image, Pattern());
+    EXPECT_FALSE(plain->origin);
 }
 
 TEST(ImageFile, SaveReplacesTheFileWholeAndLeavesNothingElse) {
     TempDir dir;
     const std::string path = dir.File("radio.qvimg");
     WriteFile(path, "old");
-    EXPECT_EQ(SaveImageFile(path, Pattern(), kOrigin), "");
+    EXPECT_TRUE(SaveImageFile(path, Pattern(), kOrigin).ok());
     EXPECT_EQ(ReadFile(path), AsText(EncodeImageFile(Pattern(), kOrigin)));
     EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"radio.qvimg"});
     const std::string none = (dir.path() / "none" / "radio.qvimg").string();
-    EXPECT_EQ(SaveImageFile(none, Pattern(), kOrigin),
-              "Cannot save the image '" + none + "': No such file or directory.");
+    const ImageStatus failed = SaveImageFile(none, Pattern(), kOrigin);
+    EXPECT_EQ(failed.cause(), ImageFault::CannotSave);
+    EXPECT_EQ(failed.text(), "Cannot save the image '" + none + "': No such file or directory.");
 }
 
 TEST(ImageBackup, NamedByTimeAndIdentityNeverOverwritten) {
@@ -155,23 +166,24 @@ TEST(ImageBackup, NamedByTimeAndIdentityNeverOverwritten) {
     const ImageBackupStore store(dir.path() / "data" / "backups");
     const ImageBackupStore::Result first = store.Save(Pattern(), kOrigin);
     const ImageBackupStore::Result second = store.Save(Bytes(32736), kOrigin);
-    EXPECT_EQ(first.error, "");
-    EXPECT_EQ(second.error, "");
-    EXPECT_EQ(first.path.filename(), "20261207-051502_8537-0200.qvimg");
-    EXPECT_EQ(second.path.filename(), "20261207-051502_8537-0200-2.qvimg");
+    ASSERT_TRUE(first.ok());
+    ASSERT_TRUE(second.ok());
+    EXPECT_EQ(first->filename(), "20261207-051502_8537-0200.qvimg");
+    EXPECT_EQ(second->filename(), "20261207-051502_8537-0200-2.qvimg");
     EXPECT_EQ(Entries(store.folder()),
               (std::set<std::string>{"20261207-051502_8537-0200.qvimg",
                                      "20261207-051502_8537-0200-2.qvimg"}));
-    const ImageFileResult kept = LoadImageFile(first.path);
-    ASSERT_TRUE(kept.file) << kept.error;
-    EXPECT_EQ(kept.file->image, Pattern());
-    EXPECT_EQ(kept.file->origin, kOrigin);
+    const ImageFileResult kept = LoadImageFile(*first);
+    ASSERT_TRUE(kept.ok());
+    EXPECT_EQ(kept->image, Pattern());
+    EXPECT_EQ(kept->origin, kOrigin);
 
     WriteFile(dir.File("file"), "");
     const ImageBackupStore blocked(dir.path() / "file" / "backups");
     const ImageBackupStore::Result failed = blocked.Save(Pattern(), kOrigin);
-    EXPECT_EQ(failed.path, fs::path());
-    EXPECT_EQ(failed.error,
+    EXPECT_EQ(failed.cause(), ImageFault::CannotSave);
+    EXPECT_THROW(*failed, RuntimeError);  // a failure holds no path to be read by mistake
+    EXPECT_EQ(failed.text(),
               "Cannot save the backup '" +
                   (dir.path() / "file" / "backups" / "20261207-051502_8537-0200.qvimg").string() +
                   "': Not a directory.");
