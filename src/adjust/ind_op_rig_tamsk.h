@@ -34,6 +34,10 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
                                 public ISubNameCheck,
                                 private ISpecialOpHost {
   public:
+    // The first and last step of the adjusting cycle.
+    static constexpr Int16 kStepCycleStart = 10;
+    static constexpr Int16 kStepCycleEnd = 28;
+
     // Everything the operations reach; all outlive the object.
     struct Links {
         clsConsole& console;
@@ -91,6 +95,8 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     // The items hold the values of a transceiver that was read: the step machine is past its
     // read (step 2).
     bool ItemsLive() const { return stepNo_ > 2; }
+    // The adjusting cycle runs: the items are editable and sent as they change.
+    bool InAdjustingCycle() const { return stepNo_ >= kStepCycleStart && stepNo_ <= kStepCycleEnd; }
     // The items' titles (without leading blanks) and values, in list order.
     std::vector<ItemValue> ItemValues() const;
     // The sweep or LVA adjustment under way with its readings so far; null when none runs.

@@ -19,13 +19,11 @@ constexpr Int16 kStepRead = 2;
 constexpr Int16 kStepFirstReadings = 3;
 constexpr Int16 kStepAdjustMode = 8;
 constexpr Int16 kStepSendAll = 9;
-constexpr Int16 kStepCycleStart = 10;
 constexpr Int16 kStepAdReadings = 11;
 constexpr Int16 kStepDaReadings = 16;
 constexpr Int16 kStepSendChanged = 25;
 constexpr Int16 kStepEnterScan = 26;
 constexpr Int16 kStepSpecial = 27;
-constexpr Int16 kStepCycleEnd = 28;
 constexpr Int16 kStepDispPara = 29;
 constexpr Int16 kProgressCells = 32;
 }  // namespace

@@ -12,9 +12,6 @@ namespace quorvane {
 namespace {
 
 constexpr Int16 kProgressCells = 32;
-// The adjusting cycle: the window's items are editable.
-constexpr Int16 kCycleFirstStep = 10;
-constexpr Int16 kCycleLastStep = 28;
 // The link driver's modes once the clone-write command is out: records, then the result.
 constexpr Int16 kWriteRecordsMode = 3;
 constexpr Int16 kWriteResultMode = 4;
@@ -102,8 +99,7 @@ ImageResult<ImageWriteQuestion> EepromImageService::CheckWrite(const std::string
 }
 
 bool EepromImageService::CanWrite() const {
-    const Int16 step = links_.ops.stepNo();
-    return state_ == State::Idle && asRead_ && step >= kCycleFirstStep && step <= kCycleLastStep &&
+    return state_ == State::Idle && asRead_ && links_.ops.InAdjustingCycle() &&
            !links_.sequence.OpRunning() && links_.ops.subStepNo() == 0;
 }
 
