@@ -1,11 +1,11 @@
 #include "app/image_policy.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "image/image_compare.h"
 #include "image/utc_time.h"
+#include "protocol/common.h"
 
 namespace quorvane {
 
@@ -13,12 +13,6 @@ namespace {
 
 // As many differing addresses as a message box shows without scrolling.
 constexpr std::size_t kDifferencesShown = 8;
-
-std::string Hex(unsigned value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
 
 // pos counts from 1, as the identity answer's fields are numbered.
 std::uint16_t WordAt(const Bytes& answer, Int32 pos) {
@@ -44,8 +38,8 @@ RadioIdentity IdentityOfAnswer(const Bytes& answer, Int32 endAddress) {
 }
 
 std::string IdentityText(const RadioIdentity& identity) {
-    return "model " + Hex(identity.model, 4) + ", sub " + Hex(identity.sub, 4) + ", revision " +
-           Hex(identity.revision, 2);
+    return "model " + Hex4(identity.model) + ", sub " + Hex4(identity.sub) + ", revision " +
+           Hex2(identity.revision);
 }
 
 std::string OriginText(const std::optional<ImageOrigin>& origin) {
@@ -70,11 +64,10 @@ WriteCheck ImagePolicy::CheckWrite(const std::string& path, const RadioIdentity&
     }
     const std::optional<ImageOrigin>& origin = loaded->origin;
     if (origin && origin->identity.model != radio.model) {
-        return Failure<ImageFault>{ImageFault::OtherModel, "Cannot write the image '" + path +
-                                                               "': it was read from model " +
-                                                               Hex(origin->identity.model, 4) +
-                                                               ", the transceiver is model " +
-                                                               Hex(radio.model, 4) + "."};
+        return Failure<ImageFault>{ImageFault::OtherModel,
+                                   "Cannot write the image '" + path +
+                                       "': it was read from model " + Hex4(origin->identity.model) +
+                                       ", the transceiver is model " + Hex4(radio.model) + "."};
     }
     WriteQuestion check;
     check.unknownOrigin = !origin;
@@ -102,9 +95,7 @@ ReadBackResult ImagePolicy::ReadBack(const Bytes& written, const Bytes& read, st
     }
     std::string text = "The EEPROM image was written, but the transceiver holds other bytes at:";
     for (const ByteDifference& d : differences) {
-        text += "\n" + Hex(static_cast<unsigned>(d.address), 4) + ": image " +
-                Hex(static_cast<unsigned>(d.a), 2) + ", transceiver " +
-                Hex(static_cast<unsigned>(d.b), 2);
+        text += "\n" + Hex4(d.address) + ": image " + Hex2(d.a) + ", transceiver " + Hex2(d.b);
     }
     return {false, text};
 }

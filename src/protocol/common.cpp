@@ -98,6 +98,11 @@ std::string Hex2(Int16 n) {
     return s.substr(s.size() - 2);
 }
 
+std::string Hex4(Int32 n) {
+    std::string s = "000" + Hex32(n);
+    return s.substr(s.size() - 4);
+}
+
 std::string Hex2AsAsciiHex(Int16 n) {
     std::string s = "00" + Hex16(n);
     return BytesToHex(TextToBytes(s.substr(s.size() - 2)));

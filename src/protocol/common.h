@@ -29,6 +29,10 @@ Bytes TextToBytes(const std::string& text);
 // The last two upper-case hexadecimal digits of n (negative n as its 16-bit pattern).
 std::string Hex2(Int16 n);
 
+// The last four upper-case hexadecimal digits of n ("0200", "7FD0"; negative n as its 32-bit
+// pattern).
+std::string Hex4(Int32 n);
+
 // The low byte of n as two hexadecimal characters, each written as the two hexadecimal digits
 // of its ASCII code: 0x1F gives "3146". Keeps 0xFE and 0xFD out of E8 frames.
 std::string Hex2AsAsciiHex(Int16 n);

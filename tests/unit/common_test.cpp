@@ -37,6 +37,8 @@ TEST(AsciiHexToInt, SixteenAndThirtyTwoBitReadings) {
 
 TEST(Hex2, LastTwoDigitsAndTheirAsciiCodes) {
     EXPECT_EQ(Hex2(5) + Hex2(0x12C) + Hex2(-1) + Hex2(256), "052CFF00");
+    EXPECT_EQ(Hex4(0x200) + Hex4(0x7FD0) + Hex4(0) + Hex4(0x12345) + Hex4(-1),
+              "02007FD000002345FFFF");
     EXPECT_EQ(Hex2AsAsciiHex(0x1F), "3146");
     EXPECT_EQ(Hex2AsAsciiHex(-1), "4646");
     EXPECT_EQ(Hex2AsAsciiHex(200), "4338");
