@@ -69,7 +69,7 @@ Bytes CloneSession::Image() const {
 }
 
 RadioIdentity CloneSession::Identity() const {
-    return IdentityOfAnswer(seq_.ansInfo(), driver_.EndAddress());
+    return IdentityOfAnswer(seq_, driver_.EndAddress());
 }
 
 void CloneSession::task() {

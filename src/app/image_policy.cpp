@@ -14,13 +14,6 @@ namespace {
 // As many differing addresses as a message box shows without scrolling.
 constexpr std::size_t kDifferencesShown = 8;
 
-// pos counts from 1, as the identity answer's fields are numbered.
-std::uint16_t WordAt(const Bytes& answer, Int32 pos) {
-    return HasPos(answer, pos + 1)
-               ? static_cast<std::uint16_t>(ByteAt(answer, pos) << 8 | ByteAt(answer, pos + 1))
-               : std::uint16_t{0};
-}
-
 Bytes Head(const Bytes& image, std::size_t end) {
     return Bytes(image.begin(),
                  image.begin() + static_cast<std::ptrdiff_t>(std::min(end, image.size())));
@@ -28,13 +21,9 @@ Bytes Head(const Bytes& image, std::size_t end) {
 
 }  // namespace
 
-RadioIdentity IdentityOfAnswer(const Bytes& answer, Int32 endAddress) {
-    RadioIdentity identity;
-    identity.model = WordAt(answer, 4);
-    identity.sub = WordAt(answer, 6);
-    identity.revision = HasPos(answer, 43) ? ByteAt(answer, 43) : std::uint8_t{0};
-    identity.endAddress = static_cast<std::uint16_t>(endAddress);
-    return identity;
+RadioIdentity IdentityOfAnswer(const clsCmcVep3Sequence& sequence, Int32 endAddress) {
+    return {sequence.ansModel(), sequence.ansSub(), sequence.ansRevision(),
+            static_cast<std::uint16_t>(endAddress)};
 }
 
 std::string IdentityText(const RadioIdentity& identity) {

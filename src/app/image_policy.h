@@ -9,11 +9,12 @@
 #include "platform/atomic_file.h"
 #include "platform/byte_string.h"
 #include "platform/checked.h"
+#include "protocol/sequencer.h"
 
 namespace quorvane {
 
-// The identity as the transceiver's identification answer and the driver's end address give it.
-RadioIdentity IdentityOfAnswer(const Bytes& answer, Int32 endAddress);
+// The identity as the sequencer's identity answer and the driver's end address give it.
+RadioIdentity IdentityOfAnswer(const clsCmcVep3Sequence& sequence, Int32 endAddress);
 
 // "model 8537, sub 0200, revision 04"
 std::string IdentityText(const RadioIdentity& identity);

@@ -42,9 +42,8 @@ void EepromImageService::CloneReadDone() {
     EepromImageFile image;
     image.image.assign(data.begin(), data.end());
     image.image.resize(EepromImageFile::kImageSize, 0);
-    image.origin =
-        ImageOrigin{IdentityOfAnswer(links_.sequence.ansInfo(), links_.driver.EndAddress()),
-                    links_.wallClock.Now()};
+    image.origin = ImageOrigin{IdentityOfAnswer(links_.sequence, links_.driver.EndAddress()),
+                               links_.wallClock.Now()};
     asRead_ = std::move(image);
     const bool readBack = state_ == State::ReadingBack;
     const ImageBackupStore::Result saved = links_.policy.KeepRead(asRead_->image, *asRead_->origin);

@@ -17,13 +17,19 @@ constexpr Int16 kCmdCloneWrite = 3;
 constexpr Int16 kCmdSendE8 = 4;
 constexpr Int16 kCmdFinish = 6;
 
-// Positions 4-5 (model) and 6-7 (sub identifier) of the identity answer.
+// The two bytes of the identity answer's model or sub identifier at pos, as far as present.
 std::string NameAt(const Bytes& answer, Int32 pos) {
     Bytes present;
     for (Int32 p = pos; p < pos + 2 && HasPos(answer, p); ++p) {
         present.push_back(ByteAt(answer, p));
     }
     return BytesToHex(present);
+}
+
+std::uint16_t WordAt(const Bytes& answer, Int32 pos) {
+    return HasPos(answer, pos + 1)
+               ? static_cast<std::uint16_t>(ByteAt(answer, pos) << 8 | ByteAt(answer, pos + 1))
+               : std::uint16_t{0};
 }
 
 }  // namespace
@@ -47,11 +53,24 @@ void clsCmcVep3Sequence::comHoldReload(Int32 ms) {
 }
 
 std::string clsCmcVep3Sequence::ansNameM() const {
-    return NameAt(ansInfo(), 4);
+    return NameAt(ansInfo(), wire::kAnswerModelAt);
 }
 
 std::string clsCmcVep3Sequence::ansNameS() const {
-    return NameAt(ansInfo(), 6);
+    return NameAt(ansInfo(), wire::kAnswerSubAt);
+}
+
+std::uint16_t clsCmcVep3Sequence::ansModel() const {
+    return WordAt(ansInfo(), wire::kAnswerModelAt);
+}
+
+std::uint16_t clsCmcVep3Sequence::ansSub() const {
+    return WordAt(ansInfo(), wire::kAnswerSubAt);
+}
+
+std::uint8_t clsCmcVep3Sequence::ansRevision() const {
+    return HasPos(ansInfo(), wire::kAnswerRevisionAt) ? ByteAt(ansInfo(), wire::kAnswerRevisionAt)
+                                                      : std::uint8_t{0};
 }
 
 void clsCmcVep3Sequence::Reset() {
@@ -166,8 +185,9 @@ void clsCmcVep3Sequence::CheckIdentity(bool forWrite) {
     if (ansNameM() != radio_->radioNameM()) {
         error_ = SequenceError::WrongModel;
     }
-    const Bytes& answer = ansInfo();
-    const std::string revision = HasPos(answer, 43) ? Hex2(ByteAt(answer, 43)) : std::string();
+    // An answer too short to hold a revision has none, which no rule accepts.
+    const std::string revision =
+        HasPos(ansInfo(), wire::kAnswerRevisionAt) ? Hex2(ansRevision()) : std::string();
     if (forWrite ? revision != wire::kWriteRevision : revision < wire::kWriteRevision) {
         error_ = SequenceError::RevisionUnfit;
     }

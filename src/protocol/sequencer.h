@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/byte_string.h"
@@ -55,6 +56,11 @@ class clsCmcVep3Sequence final : public IE8Sender {
     // Bytes 4-5 and 6-7 of the identity answer as upper-case hexadecimal (the existing ones).
     std::string ansNameM() const;
     std::string ansNameS() const;
+    // The identity answer's model, sub identifier and revision as numbers; 0 for a field the
+    // answer does not hold whole.
+    std::uint16_t ansModel() const;
+    std::uint16_t ansSub() const;
+    std::uint8_t ansRevision() const;
 
     void Reset();
     void Standby();

@@ -34,6 +34,11 @@ inline constexpr std::string_view kSubName = "0200";
 inline constexpr std::string_view kWriteRevision = "04";
 inline constexpr std::int32_t kImageSize = 32736;  // 0x7FE0 bytes
 inline constexpr std::int32_t kLastImageAddress = kImageSize - 1;
+// Where the identity answer carries its fields (1-based): model, sub identifier (two bytes
+// each) and revision (one byte).
+inline constexpr std::int32_t kAnswerModelAt = 4;
+inline constexpr std::int32_t kAnswerSubAt = 6;
+inline constexpr std::int32_t kAnswerRevisionAt = 43;
 // The largest end address an identity answer may give; an image never reaches past it.
 inline constexpr std::int32_t kMaxEndAddress = 32752;
 // A clone data frame carries at most this many data bytes (its count is one byte).
