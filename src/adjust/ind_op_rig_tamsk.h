@@ -95,6 +95,8 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     // The items hold the values of a transceiver that was read: the step machine is past its
     // read (step 2).
     bool ItemsLive() const { return stepNo_ > 2; }
+    // The progress line shows how far the clone transfer under way has come.
+    void ShowCloneProgress();
     // The adjusting cycle runs: the items are editable and sent as they change.
     bool InAdjustingCycle() const { return stepNo_ >= kStepCycleStart && stepNo_ <= kStepCycleEnd; }
     // The items' titles (without leading blanks) and values, in list order.

@@ -34,13 +34,14 @@ void clsIndOp_RigTamsk::UpdateProgress(Int16 n) {
                                      std::string(kProgressCells - filled, '.'));
 }
 
+void clsIndOp_RigTamsk::ShowCloneProgress() {
+    UpdateProgress(static_cast<Int16>(std::floor(links_.driver.CloneFraction() * 33.0)));
+}
+
 void clsIndOp_RigTamsk::task() {
     if (seq_.OpRunning()) {
         if (stepNo_ == kStepRead) {
-            const double end = links_.driver.EndAddress();
-            // The driver keeps the end address positive; a zero is still never divided by.
-            const double ratio = end > 0 ? links_.driver.lastEeAdr() / end : 0.0;
-            UpdateProgress(static_cast<Int16>(std::clamp(std::floor(ratio * 33.0), 0.0, 32.0)));
+            ShowCloneProgress();
         }
         return;
     }

@@ -43,12 +43,7 @@ void CloneSession::StartRead() {
 
 void CloneSession::StartWrite(const Bytes& image) {
     failure_.reset();
-    radio_.eepImage().eeSize(Len(image));
-    radio_.eepImage().WriteBlock(0, image);
-    radio_.cloneWriteAdrList_Clear();
-    radio_.cloneWriteAdrList_Add(
-        0, std::min<Int32>(wire::kLastImageAddress, driver_.EndAddress() - Int32{1}));
-    seq_.easyCloneWrite();
+    seq_.easyCloneWriteImage(image);
 }
 
 Status<CloneFault> CloneSession::Outcome() const {
@@ -59,8 +54,7 @@ Status<CloneFault> CloneSession::Outcome() const {
 }
 
 double CloneSession::Progress() const {
-    const double end = driver_.EndAddress();
-    return end > 0 ? std::clamp(driver_.lastEeAdr() / end, 0.0, 1.0) : 0.0;
+    return driver_.CloneFraction();
 }
 
 Bytes CloneSession::Image() const {

@@ -11,7 +11,6 @@ namespace quorvane {
 
 namespace {
 
-constexpr Int16 kProgressCells = 32;
 // The link driver's modes once the clone-write command is out: records, then the result.
 constexpr Int16 kWriteRecordsMode = 3;
 constexpr Int16 kWriteResultMode = 4;
@@ -118,28 +117,9 @@ void EepromImageService::StartWrite(const std::string& path) {
     beforeWrite_.assign(current.begin(), current.end());
     // The adjusting cycle stops; the read after the write rebuilds the items.
     links_.ops.RigOpFunc_ResetAll();
-    clsCmcRadio& radio = links_.radio;
-    radio.eepImage().eeSize(Len(written_));
-    radio.eepImage().WriteBlock(0, written_);
-    // A transceiver with a shorter clone area takes only that area.
-    const Int32 last =
-        std::min<Int32>(wire::kLastImageAddress, links_.driver.EndAddress() - Int32{1});
-    radio.cloneWriteAdrList_Clear();
-    radio.cloneWriteAdrList_Add(0, last);
     failed_ = false;
     state_ = State::Writing;
-    links_.sequence.easyCloneWrite();
-}
-
-void EepromImageService::ShowProgress() {
-    const double end = links_.driver.EndAddress();
-    const double ratio = end > 0 ? links_.driver.lastEeAdr() / end : 0.0;
-    const auto filled = static_cast<std::size_t>(
-        std::clamp(static_cast<Int16>(ratio * 33.0), Int16{0}, kProgressCells));
-    if (links_.form.lblProgress != nullptr) {
-        links_.form.lblProgress->Caption(std::string(filled, 'o') +
-                                         std::string(kProgressCells - filled, '.'));
-    }
+    links_.sequence.easyCloneWriteImage(written_);
 }
 
 void EepromImageService::Task() {
@@ -152,7 +132,7 @@ void EepromImageService::Task() {
     }
     if (state_ == State::Writing) {
         if (links_.sequence.OpRunning()) {
-            ShowProgress();
+            links_.ops.ShowCloneProgress();
             return;
         }
         state_ = State::ReadingBack;

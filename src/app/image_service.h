@@ -95,7 +95,6 @@ class EepromImageService final : public ICloneErrorReport, public IImageCommands
     void End(State endedIn, bool partial);
     // Whether the clone-write command has gone out: from then on the transceiver takes records.
     bool WriteBegun() const;
-    void ShowProgress();
     void Say(const std::string& text) const;
 
     Links links_;

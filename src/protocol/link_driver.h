@@ -67,6 +67,8 @@ class clsCmcVep3Drv final : public ILinkDriverPort {
     Int32 lastEeAdr() const { return lastEeAdr_; }
     // The end of the clone area from the last identification answer, always in 16..32752.
     Int16 EndAddress() const { return EndAddress_; }
+    // How far a clone transfer has come through the clone area, 0 to 1.
+    double CloneFraction() const;
     const Bytes& ansInfo() const { return ansInfo_; }
     const Bytes& varLastE8Answer() const { return varLastE8Answer_; }
     Int16 e8CheckByte() const { return e8CheckByte_; }

@@ -326,4 +326,10 @@ void clsCmcVep3Drv::task() {
     }
 }
 
+double clsCmcVep3Drv::CloneFraction() const {
+    // The end address is kept positive; a zero is still never divided by.
+    return EndAddress_ > 0 ? std::clamp(lastEeAdr_ / static_cast<double>(EndAddress_), 0.0, 1.0)
+                           : 0.0;
+}
+
 }  // namespace quorvane

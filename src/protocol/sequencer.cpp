@@ -105,6 +105,15 @@ void clsCmcVep3Sequence::easyCloneWrite() {
     start();
 }
 
+void clsCmcVep3Sequence::easyCloneWriteImage(const Bytes& image) {
+    radio_->eepImage().eeSize(Len(image));
+    radio_->eepImage().WriteBlock(0, image);
+    radio_->cloneWriteAdrList_Clear();
+    radio_->cloneWriteAdrList_Add(
+        0, std::min<Int32>(wire::kLastImageAddress, driver_->EndAddress() - Int32{1}));
+    easyCloneWrite();
+}
+
 Int16 clsCmcVep3Sequence::easySendE8NoAnswer(const std::string& spE8) {
     Operation(kOpSendE8);
     e8HexStrToSend_ = spE8;

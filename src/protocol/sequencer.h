@@ -68,6 +68,9 @@ class clsCmcVep3Sequence final : public IE8Sender {
     void easyReset(Int16 portNo);
     void easyCloneRead();
     void easyCloneWrite();
+    // Loads image into the radio's EEPROM image and writes it over the clone area of the last
+    // identity answer (a transceiver with a shorter area takes only that area).
+    void easyCloneWriteImage(const Bytes& image);
     Int16 easySendE8NoAnswer(const std::string& spE8) override;
     Int16 easySendE8ReqAnswer(const std::string& spE8);
 
