@@ -46,7 +46,7 @@ int CloneCommands::Read(const std::string& out) {
 int CloneCommands::Write(const std::string& file, bool yes) {
     CloneSession& session = links_.session;
     // A file that cannot be read is said before the transceiver is read at all.
-    const ImageFileResult loaded = LoadImageFile(file);
+    ImageFileResult loaded = LoadImageFile(file);
     if (!loaded) {
         return Fail(loaded.text());
     }
@@ -59,7 +59,7 @@ int CloneCommands::Write(const std::string& file, bool yes) {
         return Fail(backup.text());
     }
     const RadioIdentity radio = session.Identity();
-    const WriteCheck check = links_.policy.CheckWrite(file, radio);
+    const WriteCheck check = ImagePolicy::CheckWrite(file, std::move(*loaded), radio);
     if (!check) {
         return Fail(check.text());
     }

@@ -46,12 +46,17 @@ ImageBackupStore::Result ImagePolicy::KeepRead(const Bytes& image,
     return ImageBackupStore(backupFolder_, writes_).Save(image, origin);
 }
 
-WriteCheck ImagePolicy::CheckWrite(const std::string& path, const RadioIdentity& radio) const {
+WriteCheck ImagePolicy::CheckWrite(const std::string& path, const RadioIdentity& radio) {
     ImageFileResult loaded = LoadImageFile(path);
     if (!loaded) {
         return loaded.failure();
     }
-    const std::optional<ImageOrigin>& origin = loaded->origin;
+    return CheckWrite(path, std::move(*loaded), radio);
+}
+
+WriteCheck ImagePolicy::CheckWrite(const std::string& path, EepromImageFile file,
+                                   const RadioIdentity& radio) {
+    const std::optional<ImageOrigin>& origin = file.origin;
     if (origin && origin->identity.model != radio.model) {
         return Failure<ImageFault>{ImageFault::OtherModel,
                                    "Cannot write the image '" + path +
@@ -72,7 +77,7 @@ WriteCheck ImagePolicy::CheckWrite(const std::string& path, const RadioIdentity&
     if (!check.warning.empty()) {
         check.text += "\n\n" + check.warning;
     }
-    check.image = std::move(loaded->image);
+    check.image = std::move(file.image);
     return check;
 }
 

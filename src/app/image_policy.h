@@ -56,8 +56,11 @@ class ImagePolicy {
     // failure that left none.
     ImageBackupStore::Result KeepRead(const Bytes& image, const ImageOrigin& origin) const;
 
-    // The file at path checked against the transceiver radio.
-    WriteCheck CheckWrite(const std::string& path, const RadioIdentity& radio) const;
+    // The file at path checked against the transceiver radio, loaded first.
+    static WriteCheck CheckWrite(const std::string& path, const RadioIdentity& radio);
+    // The image file loaded from path, checked against the transceiver radio.
+    static WriteCheck CheckWrite(const std::string& path, EepromImageFile file,
+                                 const RadioIdentity& radio);
 
     // The written image against the one read back, over the first end bytes of each.
     static ReadBackResult ReadBack(const Bytes& written, const Bytes& read, std::size_t end);
