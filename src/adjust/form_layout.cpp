@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "adjust/readout_table.h"
+
 namespace quorvane {
 
 namespace {
@@ -29,15 +31,13 @@ void RigOpFunc_FormResource(const frmMainControls& form) {
     form.cmd00[0]->Caption("Connect");
     form.cmd00[1]->Caption("Reload(F5)");
     form.cmd00[2]->Caption("Disp para");
-    form.lbo01[0]->Clear();
-    form.lbo01[0]->AddItem("[A/D]");
-    for (int i = 0; i < 5; ++i) {
-        form.lbo01[0]->AddItem("----");
-    }
-    form.lbo01[1]->Clear();
-    form.lbo01[1]->AddItem("[D/A]");
-    for (int i = 0; i < 9; ++i) {
-        form.lbo01[1]->AddItem("----");
+    for (const ReadoutList list : {ReadoutList::Analog, ReadoutList::Output}) {
+        IListBox* box = form.lbo01[list == ReadoutList::Analog ? 0 : 1];
+        box->Clear();
+        box->AddItem(ReadoutTitle(list));
+        for (Int16 i = 0; i < ReadoutCount(list); ++i) {
+            box->AddItem(kReadoutNotRead);
+        }
     }
     form.lblProgress->Caption(std::string(32, ' '));
 }

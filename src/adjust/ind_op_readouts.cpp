@@ -39,6 +39,17 @@ bool clsIndOp_RigTamsk::Readout(ReadoutList list, Int16 line, bool first) {
     return true;
 }
 
+std::vector<std::string> clsIndOp_RigTamsk::ReadoutLines(ReadoutList list) const {
+    const bool analog = list == ReadoutList::Analog;
+    std::vector<std::string> lines{ReadoutTitle(list)};
+    for (Int16 line = 0; line < ReadoutCount(list); ++line) {
+        const Int16 last = analog ? CheckedAt(adLast_, line, "A/D readings")
+                                  : CheckedAt(daLast_, line, "D/A readings");
+        lines.push_back(last < 0 ? kReadoutNotRead : ReadoutText(ReadoutAt(list, line), last));
+    }
+    return lines;
+}
+
 bool clsIndOp_RigTamsk::AdReading(Int16 line, bool first, Int16& reading) {
     if (!AdReadout(line, first)) {
         return false;

@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "adjust/channel_line.h"
 #include "adjust/filter_sweep.h"
@@ -95,6 +96,9 @@ class clsIndOp_RigTamsk final : public IConsoleEvents,
     // The items hold the values of a transceiver that was read: the step machine is past its
     // read (step 2).
     bool ItemsLive() const { return stepNo_ > 2; }
+    // The converter readouts as their list shows them: its title, then a line per readout
+    // (kReadoutNotRead until one was read since the last reset).
+    std::vector<std::string> ReadoutLines(ReadoutList list) const;
     // The progress line shows how far the clone transfer under way has come.
     void ShowCloneProgress();
     // The adjusting cycle runs: the items are editable and sent as they change.

@@ -30,6 +30,18 @@ constexpr ReadoutRow kReadouts[] = {
 
 }  // namespace
 
+const char* ReadoutTitle(ReadoutList list) {
+    return list == kAd ? "[A/D]" : "[D/A]";
+}
+
+Int16 ReadoutCount(ReadoutList list) {
+    Int16 n = 0;
+    for (const ReadoutRow& row : kReadouts) {
+        n = static_cast<Int16>(n + (row.list == list ? 1 : 0));
+    }
+    return n;
+}
+
 const ReadoutRow& ReadoutAt(ReadoutList list, Int16 line) {
     Int16 n = 0;
     for (const ReadoutRow& row : kReadouts) {

@@ -27,6 +27,13 @@ struct ReadoutRow {
     ReadoutLineFormat format;  // label, scale, pattern, width
 };
 
+// The list's first line, its title: "[A/D]", "[D/A]".
+const char* ReadoutTitle(ReadoutList list);
+// How many readout lines follow the title.
+Int16 ReadoutCount(ReadoutList list);
+// A readout line before its first reading.
+inline constexpr const char* kReadoutNotRead = "----";
+
 // The row shown on `line` (0-based) of `list`; an IndexOutOfRange for a line it does not have.
 const ReadoutRow& ReadoutAt(ReadoutList list, Int16 line);
 

@@ -38,12 +38,8 @@ void ServiceRecords::TakeState() {
     const std::vector<std::uint8_t>& image = links_.radio.eepImage().data();
     state.image.assign(image.begin(), image.end());
     state.image.resize(session_->Start().imageAsRead.size(), 0);
-    for (std::size_t list = 0; list < links_.form.lbo01.size(); ++list) {
-        const IListBox* box = links_.form.lbo01[list];
-        for (Int16 i = 0; box != nullptr && i < box->ListCount(); ++i) {
-            (list == 0 ? state.adLines : state.daLines).push_back(box->List(i));
-        }
-    }
+    state.adLines = links_.ops.ReadoutLines(ReadoutList::Analog);
+    state.daLines = links_.ops.ReadoutLines(ReadoutList::Output);
     session_->Now(std::move(state));
 }
 

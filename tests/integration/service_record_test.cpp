@@ -89,7 +89,8 @@ TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
           "05:15:02  sweep   BPF T1 swept: kept 90 (best SD reading 220)\n",
           "05:15:02  LVA     RX LVA        60 ->   58   E8 06 3A  at 60\n",
           "05:15:02  LVA     RX LVA adjusted to 58 (target 60, LVIN 60)\n",
-          "05:15:02  RSSI    RSSI S3 level stored: 220\n", "  SD   :220:DCh:  4.31V\n"}) {
+          "05:15:02  RSSI    RSSI S3 level stored: 220\n", "  SD   :220:DCh:  4.31V\n",
+          "Converter readouts, as last shown\n  [A/D]\n", "\n  [D/A]\n"}) {
         EXPECT_NE(record.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(record.find("No value was changed"), std::string::npos);
@@ -105,8 +106,9 @@ TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
           "<td class=\"mark\">changed</td></tr>\n",
           "<tr><td class=\"n\">65</td><td>RSSI S1 Level</td><td class=\"n\">43</td>"
           "<td class=\"n\">220</td></tr>\n",
-          kThisSystem == HostSystem::Windows ? "<tr><th>Port</th><td>COM 1 (COM1)</td></tr>\n"
-                                             : "<tr><th>Port</th><td>COM 1 (/dev/ttyS0)</td></tr>\n",
+          kThisSystem == HostSystem::Windows
+              ? "<tr><th>Port</th><td>COM 1 (COM1)</td></tr>\n"
+              : "<tr><th>Port</th><td>COM 1 (/dev/ttyS0)</td></tr>\n",
           "SD   :220:DCh:  4.31V\n",
           "05:15:02  key     Power(L2)    153 -&gt;  155   E8 0A 9B  at 129\n",
           "<figcaption>05:15:02  BPF T1 sweep</figcaption>\n<p>BPF T1 swept: kept 90 (best SD "
