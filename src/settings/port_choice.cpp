@@ -39,6 +39,8 @@ std::vector<PortRow> PortRows(const std::vector<SerialPortEntry>& ports) {
                     port.byId,
                     port.byPath,
                     AccessText(port.access, port.group, port.error),
+                    port.access,
+                    port.error,
                     port.device};
         if (port.vendorId && port.productId) {
             row.usbIds = Hex4(*port.vendorId) + ":" + Hex4(*port.productId);
@@ -72,6 +74,22 @@ std::string AccessText(PortAccess access, const std::string& group, const std::s
             break;
     }
     return "no: " + (error.empty() ? std::string("cannot be opened") : error);
+}
+
+std::string AccessShortText(PortAccess access, const std::string& error) {
+    switch (access) {
+        case PortAccess::Usable:
+        case PortAccess::OpenHere:
+            return "yes";
+        case PortAccess::Busy:
+            return "no: busy";
+        case PortAccess::NoPermission:
+            return "no: no permission";
+        case PortAccess::Missing:
+        case PortAccess::Failed:
+            break;
+    }
+    return AccessText(access, {}, error);
 }
 
 std::string PortListLine(const PortRow& row) {
@@ -113,9 +131,9 @@ std::vector<std::string> PortColumns(HostSystem system) {
 
 std::vector<std::string> PortColumnTexts(const PortRow& row, HostSystem system) {
     // The column says yes or no and the main reason; the details say what to do.
-    std::vector<std::string> texts{row.device,       row.description,
-                                   row.manufacturer, row.serialNumber,
-                                   row.usbIds,       row.access.substr(0, row.access.find(" ("))};
+    std::vector<std::string> texts{
+        row.device,       row.description, row.manufacturer,
+        row.serialNumber, row.usbIds,      AccessShortText(row.accessState, row.accessError)};
     if (system == HostSystem::Linux) {
         for (const std::string* link : {&row.byId, &row.byPath}) {
             texts.push_back(link->substr(link->find_last_of('/') + 1));

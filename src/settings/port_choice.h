@@ -18,6 +18,8 @@ struct PortRow {
     std::string byId;
     std::string byPath;
     std::string access;  // "yes", or "no: " and why
+    PortAccess accessState = PortAccess::Usable;
+    std::string accessError;  // the system's words when accessState is Failed
     // What choosing the port stores for a COM port: the by-id name when it is the cable's own,
     // else the by-path name, else the device path.
     std::string mapName;
@@ -28,6 +30,8 @@ std::vector<PortRow> PortRows(const std::vector<SerialPortEntry>& ports);
 // Whether the user may open the port, and if not, why and what to do about it.
 std::string AccessText(PortAccess access, const std::string& group = {},
                        const std::string& error = {});
+// The same in short for a column: "yes", "no: busy", "no: no permission".
+std::string AccessShortText(PortAccess access, const std::string& error = {});
 
 // The row as one line of text.
 std::string PortListLine(const PortRow& row);

@@ -49,6 +49,7 @@ TEST(PortChoice, TheCablesOwnByIdNameElseTheSocketsByPathNameElseTheDevice) {
     EXPECT_EQ(AccessText(PortAccess::NoPermission, "root"),
               "no: no permission (join the group dialout: sudo adduser $USER dialout, then log in "
               "again)");
+    EXPECT_EQ(AccessShortText(PortAccess::OpenHere), "yes");
     EXPECT_EQ(MenuDeviceText("/dev/ttyUSB0", PortAccess::Missing), "/dev/ttyUSB0 (missing)");
     EXPECT_EQ(MenuDeviceText("/dev/ttyUSB0", PortAccess::Busy), "/dev/ttyUSB0");
 
