@@ -1,12 +1,26 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/checked.h"
 #include "platform/ui_controls.h"
 #include "protocol/eeprom.h"
 
 namespace quorvane {
+
+// One line of the parameter dump: the parameter's name and its value as the dump shows it
+// (right-aligned in four places, the base frequency with its unit).
+struct ParameterLine {
+    std::string name;
+    std::string field;
+
+    bool operator==(const ParameterLine&) const = default;
+};
+
+// "                  POW HI Level:  153": the name right-aligned before column 30, then the
+// field; no line end.
+std::string ParameterLineText(const ParameterLine& line);
 
 // Reads the transceiver's channel data, base frequency and variant flag out of the EEPROM
 // image. It never writes the image. Table start addresses are passed in by the caller.
@@ -26,7 +40,9 @@ class clsIndEep_RigTamsk {
     bool RigTamskEep_GetChAppear(Int32 start_address, Int16 chNo) const;
     // Writes the 66-line parameter dump into the text box.
     void RigTamskEep_DispPara(ITextBox& box) const;
-    // The dump text itself.
+    // The dump as lines of fields, in dump order.
+    std::vector<ParameterLine> ParameterDump() const;
+    // The dump text itself: every line as ParameterLineText writes it, ended by CR LF.
     std::string ParameterDumpText() const;
 
     // Four bytes big-endian; an inhibited frequency (first byte 0x80 or more) overflows.

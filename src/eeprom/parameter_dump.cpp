@@ -25,20 +25,32 @@ std::string SignedField(Int16 byte) {
 
 }  // namespace
 
+std::string ParameterLineText(const ParameterLine& line) {
+    // Every name is shorter than its column.
+    std::string text(kLabelWidth - std::min(kLabelWidth, line.name.size() + 2), ' ');
+    text += line.name;
+    text += ": ";
+    text += line.field;
+    return text;
+}
+
 std::string clsIndEep_RigTamsk::ParameterDumpText() const {
-    using namespace eepmap;
-    const bool mid = RigTamskEep_GetMid();
-    // Pieces are appended in place: every comparison of two images builds two dumps, and a
-    // temporary string for every piece was most of its work.
     std::string text;
     text.reserve(66 * 40);
-    auto line = [&text](std::string_view name, const std::string& field) {
-        // Every name is shorter than its column.
-        text.append(kLabelWidth - std::min(kLabelWidth, name.size() + 2), ' ');
-        text += name;
-        text += ": ";
-        text += field;
+    for (const ParameterLine& line : ParameterDump()) {
+        text += ParameterLineText(line);
         text += "\r\n";
+    }
+    return text;
+}
+
+std::vector<ParameterLine> clsIndEep_RigTamsk::ParameterDump() const {
+    using namespace eepmap;
+    const bool mid = RigTamskEep_GetMid();
+    std::vector<ParameterLine> lines;
+    lines.reserve(66);
+    auto line = [&lines](std::string_view name, std::string field) {
+        lines.push_back({std::string(name), std::move(field)});
     };
     auto u = [&](std::string_view name, Int32 adr) { line(name, UnsignedField(Byte(adr))); };
     auto s = [&](std::string_view name, Int32 adr) { line(name, SignedField(Byte(adr))); };
@@ -88,7 +100,7 @@ std::string clsIndEep_RigTamsk::ParameterDumpText() const {
 
     u("RSSI S1 Level", kRssiS1Level);
     u("RSSI S3 Level", kRssiS3Level);
-    return text;
+    return lines;
 }
 
 }  // namespace quorvane

@@ -11,16 +11,11 @@ namespace quorvane {
 
 namespace {
 
-// The lines of a dump without their ends, as views into it.
-std::vector<std::string_view> DumpLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    lines.reserve(66);
-    for (std::size_t begin = 0; begin < text.size();) {
-        const std::size_t end = std::min(text.find("\r\n", begin), text.size());
-        lines.push_back(text.substr(begin, end - begin));
-        begin = end + 2;
-    }
-    return lines;
+std::vector<ParameterLine> DumpOf(const Bytes& image) {
+    clsCmcEeprom eeprom;
+    eeprom.eeSize(Len(image));
+    eeprom.WriteBlock(0, image);
+    return clsIndEep_RigTamsk(eeprom).ParameterDump();
 }
 
 }  // namespace
@@ -33,15 +28,14 @@ std::string ImageParameterDump(const Bytes& image) {
 }
 
 std::vector<DumpLineDifference> CompareParameterDumps(const Bytes& a, const Bytes& b) {
-    const std::string textA = ImageParameterDump(a);
-    const std::string textB = ImageParameterDump(b);
-    const std::vector<std::string_view> linesA = DumpLines(textA);
-    const std::vector<std::string_view> linesB = DumpLines(textB);
+    const std::vector<ParameterLine> linesA = DumpOf(a);
+    const std::vector<ParameterLine> linesB = DumpOf(b);
     std::vector<DumpLineDifference> differences;
     for (std::size_t i = 0; i < std::min(linesA.size(), linesB.size()); ++i) {
         if (linesA[i] != linesB[i]) {
-            differences.push_back(
-                {static_cast<int>(i + 1), std::string(linesA[i]), std::string(linesB[i])});
+            differences.push_back({static_cast<int>(i + 1), ParameterLineText(linesA[i]),
+                                   ParameterLineText(linesB[i]), linesA[i].name,
+                                   Trimmed(linesA[i].field), Trimmed(linesB[i].field)});
         }
     }
     return differences;

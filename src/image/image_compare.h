@@ -15,6 +15,9 @@ struct DumpLineDifference {
     int line = 0;   // 1..66
     std::string a;  // the line in image A, without its line end
     std::string b;
+    std::string name;    // the parameter's name
+    std::string before;  // its value in image A, without the blanks that align it
+    std::string now;     // in image B
 
     bool operator==(const DumpLineDifference&) const = default;
 };

@@ -12,8 +12,6 @@ namespace quorvane {
 namespace {
 
 constexpr std::size_t kNameWidth = 12;
-// The dump's labels are 30 characters, the value follows.
-constexpr std::size_t kDumpLabelWidth = 30;
 
 const char* SourceName(ChangeSource source) {
     switch (source) {
@@ -71,16 +69,6 @@ std::vector<ItemRow> ItemRows(const ServiceSession& session) {
             {read[i].title, read[i].value, i < now.size() ? now[i].value : read[i].value});
     }
     return rows;
-}
-
-std::pair<std::string, std::string> DumpField(const std::string& line) {
-    const std::string label = line.substr(0, std::min(line.size(), kDumpLabelWidth));
-    const std::string value = line.size() > kDumpLabelWidth ? line.substr(kDumpLabelWidth) : "";
-    std::string name = Trimmed(label);
-    if (!name.empty() && name.back() == ':') {
-        name.pop_back();
-    }
-    return {name, Trimmed(value)};
 }
 
 std::string OutcomeText(const SpecialOpOutcome& o) {

@@ -33,10 +33,6 @@ struct ItemRow {
 
 std::vector<ItemRow> ItemRows(const ServiceSession& session);
 
-// A parameter-dump line's name (its label without the colon) and its value:
-// "                  POW L2 Level:  153" gives "POW L2 Level" and "153".
-std::pair<std::string, std::string> DumpField(const std::string& line);
-
 // "BPF T1 swept: kept 90 (best SD reading 220)"
 std::string OutcomeText(const SpecialOpOutcome& outcome);
 

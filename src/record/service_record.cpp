@@ -81,9 +81,8 @@ std::string Csv(const ServiceSession& session, const std::vector<DumpLineDiffere
         }
     }
     for (const DumpLineDifference& d : differences) {
-        const auto [name, before] = DumpField(d.a);
-        out += "parameter," + CsvField(name) + "," + CsvField(before) + "," +
-               CsvField(DumpField(d.b).second) + "\r\n";
+        out += "parameter," + CsvField(d.name) + "," + CsvField(d.before) + "," + CsvField(d.now) +
+               "\r\n";
     }
     return out;
 }

@@ -127,9 +127,8 @@ std::string Parameters(const std::vector<DumpLineDifference>& differences) {
         "<table class=\"parameters\">\n<thead><tr><th class=\"n\">Line</th><th>Parameter</th>"
         "<th class=\"n\">As read</th><th class=\"n\">Now</th></tr></thead>\n<tbody>\n";
     for (const DumpLineDifference& d : differences) {
-        const auto [name, before] = DumpField(d.a);
-        out += "<tr>" + Cell(std::to_string(d.line), "n") + Cell(name) + Cell(before, "n") +
-               Cell(DumpField(d.b).second, "n") + "</tr>\n";
+        out += "<tr>" + Cell(std::to_string(d.line), "n") + Cell(d.name) + Cell(d.before, "n") +
+               Cell(d.now, "n") + "</tr>\n";
     }
     return out + "</tbody>\n</table>\n";
 }

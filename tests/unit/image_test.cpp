@@ -195,8 +195,9 @@ TEST(ImageCompare, OneAdjustmentByteShowsAsItsDumpLine) {
     b[274] = 128;  // SQL level
     const std::vector<DumpLineDifference> lines = CompareParameterDumps(a, b);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], (DumpLineDifference{9, "                   SQL Level:    0",
-                                            "                   SQL Level:  128"}));
+    EXPECT_EQ(lines[0],
+              (DumpLineDifference{9, "                   SQL Level:    0",
+                                  "                   SQL Level:  128", "SQL Level", "0", "128"}));
     EXPECT_EQ(RenderSideBySide(lines, "a.qvimg", "b.qvimg"),
               "Line  a.qvimg                            | b.qvimg\n"
               "   9                     SQL Level:    0 |                    SQL Level:  128\n");
