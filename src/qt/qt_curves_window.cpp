@@ -83,8 +83,9 @@ void QtCurvesWindow::Rebuild(const SpecialOpOutcome* running, const ServiceSessi
     std::vector<QString> names;
     if (session != nullptr) {
         for (const JournalEntry* e : session->Curves()) {
-            ended_.push_back(e->outcome);
-            names.push_back(ToQString(RunName(e->outcome) + ", " + UtcClockText(e->at) + " UTC"));
+            ended_.push_back(*e->Outcome());
+            names.push_back(
+                ToQString(RunName(*e->Outcome()) + ", " + UtcClockText(e->at) + " UTC"));
         }
     }
 

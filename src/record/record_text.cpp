@@ -29,7 +29,7 @@ const char* SourceName(ChangeSource source) {
     return "";
 }
 
-std::string SentText(const JournalEntry& e) {
+std::string SentText(const JournalSend& e) {
     const SentValue& s = e.sent;
     std::string text = LeftAlign(s.name, kNameWidth) + RightAlign(std::to_string(e.before), 4) +
                        " -> " + RightAlign(std::to_string(s.value), 4) + "   E8 " +
@@ -94,25 +94,21 @@ std::string RunName(const SpecialOpOutcome& run) {
 }
 
 std::string JournalLine(const JournalEntry& e) {
-    std::string source = "-";
-    std::string text;
-    switch (e.kind) {
-        case JournalEntry::Kind::ValueSent:
-            source = SourceName(e.sent.source);
-            text = SentText(e);
-            break;
-        case JournalEntry::Kind::Outcome:
-            source = SourceName(e.outcome.operation);
-            text = OutcomeText(e.outcome);
-            break;
-        case JournalEntry::Kind::Message:
-            source = "shown";
-            text = OneLine(e.text);
-            break;
-        case JournalEntry::Kind::Note:
-            text = e.text;
-            break;
-    }
+    struct Line {
+        std::string source;
+        std::string text;
+    };
+    struct Of {
+        Line operator()(const JournalSend& s) const {
+            return {SourceName(s.sent.source), SentText(s)};
+        }
+        Line operator()(const JournalOutcome& o) const {
+            return {SourceName(o.outcome.operation), OutcomeText(o.outcome)};
+        }
+        Line operator()(const JournalMessage& m) const { return {"shown", OneLine(m.text)}; }
+        Line operator()(const JournalNote& n) const { return {"-", n.text}; }
+    };
+    const auto [source, text] = std::visit(Of{}, e.what);
     return UtcClockText(e.at) + "  " + LeftAlign(source, 8) + text + "\n";
 }
 

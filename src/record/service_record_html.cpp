@@ -149,7 +149,7 @@ std::string Readouts(const SessionState& state) {
 }
 
 std::string Figure(const JournalEntry& e, const ICurveChart* charts) {
-    const SpecialOpOutcome& run = e.outcome;
+    const SpecialOpOutcome& run = *e.Outcome();
     std::string out = "<figure>\n<figcaption>" + Html(UtcClockText(e.at) + "  " + RunName(run)) +
                       "</figcaption>\n";
     if (charts != nullptr) {
@@ -165,8 +165,8 @@ std::string Operations(const ServiceSession& session, const ICurveChart* charts)
     std::string out = "<h2>Special operations</h2>\n";
     std::string rows;
     for (const JournalEntry& e : session.Journal()) {
-        if (e.kind == JournalEntry::Kind::Outcome) {
-            rows += "<tr>" + Cell(UtcClockText(e.at), "mono") + Cell(OutcomeText(e.outcome)) +
+        if (e.Outcome() != nullptr) {
+            rows += "<tr>" + Cell(UtcClockText(e.at), "mono") + Cell(OutcomeText(*e.Outcome())) +
                     "</tr>\n";
         }
     }

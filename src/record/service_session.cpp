@@ -7,11 +7,8 @@ ServiceSession::ServiceSession(SessionStart start, IWallClock& clock)
     now_.image = start_.imageAsRead;
 }
 
-JournalEntry& ServiceSession::Add(JournalEntry::Kind kind) {
-    JournalEntry& entry = journal_.emplace_back();
-    entry.at = clock_.Now();
-    entry.kind = kind;
-    return entry;
+void ServiceSession::Add(decltype(JournalEntry::what) what) {
+    journal_.push_back({clock_.Now(), std::move(what)});
 }
 
 void ServiceSession::ItemsRead(const std::vector<ItemValue>& items) {
@@ -25,8 +22,7 @@ void ServiceSession::ItemsRead(const std::vector<ItemValue>& items) {
 }
 
 void ServiceSession::ValueSent(const SentValue& sent) {
-    JournalEntry& entry = Add(JournalEntry::Kind::ValueSent);
-    entry.sent = sent;
+    JournalSend entry{sent, sent.value};
     const auto last = last_.find(sent.name);
     if (last != last_.end()) {
         entry.before = last->second;
@@ -34,22 +30,21 @@ void ServiceSession::ValueSent(const SentValue& sent) {
                static_cast<std::size_t>(sent.address) < start_.imageAsRead.size()) {
         // A parameter without an item: before its first send it holds what was read.
         entry.before = start_.imageAsRead[static_cast<std::size_t>(sent.address)];
-    } else {
-        entry.before = sent.value;
     }
+    Add(std::move(entry));
     last_[sent.name] = sent.value;
     changed_ = changed_ || sent.source != ChangeSource::Connect;
 }
 
 void ServiceSession::SpecialOpEnded(const SpecialOpOutcome& outcome) {
-    Add(JournalEntry::Kind::Outcome).outcome = outcome;
+    Add(JournalOutcome{outcome});
     changed_ = true;
 }
 
 std::vector<const JournalEntry*> ServiceSession::Curves() const {
     std::vector<const JournalEntry*> curves;
     for (const JournalEntry& e : journal_) {
-        if (e.kind == JournalEntry::Kind::Outcome && !e.outcome.points.empty()) {
+        if (e.Outcome() != nullptr && !e.Outcome()->points.empty()) {
             curves.push_back(&e);
         }
     }
@@ -57,11 +52,11 @@ std::vector<const JournalEntry*> ServiceSession::Curves() const {
 }
 
 void ServiceSession::Note(std::string text) {
-    Add(JournalEntry::Kind::Note).text = std::move(text);
+    Add(JournalNote{std::move(text)});
 }
 
 void ServiceSession::Message(std::string text) {
-    Add(JournalEntry::Kind::Message).text = std::move(text);
+    Add(JournalMessage{std::move(text)});
 }
 
 void ServiceSession::ImageWritten(std::string text) {

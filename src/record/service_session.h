@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "adjust/session_events.h"
@@ -12,16 +13,37 @@
 
 namespace quorvane {
 
-// One line of the session's journal.
-struct JournalEntry {
-    enum class Kind : std::uint8_t { Note, ValueSent, Outcome, Message };
+// What the program noted: "Connected: ...", an image written.
+struct JournalNote {
+    std::string text;
+};
 
+// A value sent to the transceiver, with the value it replaced.
+struct JournalSend {
+    SentValue sent;
+    Int16 before = 0;
+};
+
+// A sweep, LVA adjustment or RSSI capture that ended.
+struct JournalOutcome {
+    SpecialOpOutcome outcome;
+};
+
+// A message box the window showed.
+struct JournalMessage {
+    std::string text;
+};
+
+// One line of the session's journal: when, and one of the four kinds.
+struct JournalEntry {
     std::chrono::sys_seconds at{};
-    Kind kind = Kind::Note;
-    std::string text;          // Note and Message
-    SentValue sent;            // ValueSent
-    Int16 before = 0;          // ValueSent: the value before this send
-    SpecialOpOutcome outcome;  // Outcome
+    std::variant<JournalNote, JournalSend, JournalOutcome, JournalMessage> what;
+
+    // The ended operation of an outcome entry; null for the other kinds.
+    const SpecialOpOutcome* Outcome() const {
+        const auto* o = std::get_if<JournalOutcome>(&what);
+        return o != nullptr ? &o->outcome : nullptr;
+    }
 };
 
 // Where and what was connected when the session began.
@@ -74,7 +96,7 @@ class ServiceSession {
     std::vector<const JournalEntry*> Curves() const;
 
   private:
-    JournalEntry& Add(JournalEntry::Kind kind);
+    void Add(decltype(JournalEntry::what) what);
 
     SessionStart start_;
     IWallClock& clock_;

@@ -37,12 +37,13 @@ class ServiceRecord : public ::testing::Test {
     std::vector<std::string> JournalSends() {
         std::vector<std::string> out;
         for (const JournalEntry& e : rig.program.Records().Session()->Journal()) {
-            if (e.kind == JournalEntry::Kind::ValueSent) {
+            if (const auto* send = std::get_if<JournalSend>(&e.what)) {
+                const SentValue& sent = send->sent;
                 char frame[40];
                 std::snprintf(
                     frame, sizeof frame,
-                    e.sent.subCommand == 0 ? "E8 sub %02X channel %d" : "E8 sub %02X value 0x%02X",
-                    e.sent.subCommand, e.sent.data);
+                    sent.subCommand == 0 ? "E8 sub %02X channel %d" : "E8 sub %02X value 0x%02X",
+                    sent.subCommand, sent.data);
                 out.push_back(frame);
             }
         }
@@ -159,8 +160,8 @@ TEST_F(ServiceRecord, AChangedSessionIsSavedBesideItsBackupWhenAnotherRadioOrThe
     program().MainWindow().Form_KeyDown(vbKeyF5, 0);
     ASSERT_TRUE(rig.RunUntil([&] { return !rig.form.messageBox.texts.empty(); }, 5000));
     const JournalEntry& shown = program().Records().Session()->Journal().back();
-    EXPECT_EQ(shown.kind, JournalEntry::Kind::Message);
-    EXPECT_EQ(shown.text, rig.form.messageBox.texts.back());
+    ASSERT_TRUE(std::holds_alternative<JournalMessage>(shown.what));
+    EXPECT_EQ(std::get<JournalMessage>(shown.what).text, rig.form.messageBox.texts.back());
     program().ShutdownCom();
     EXPECT_FALSE(fs::exists(backups / "20261207-051602_8537-0200-record.txt"));
 }
