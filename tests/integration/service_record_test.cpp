@@ -100,13 +100,15 @@ TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
               "parameter,RSSI S3 Level,118,220\r\n");
     // The page says the same, with the runs named (this rig draws no chart).
     const std::string page = test::ReadFile((backups / "bench.html").string());
+    EXPECT_EQ(page.find("No value was changed"), std::string::npos);
     for (const char* html :
          {"<tr class=\"changed\"><td>Power(L2)</td><td class=\"n\">153</td><td class=\"n\">155</td>"
           "<td class=\"mark\">changed</td></tr>\n",
           "<tr><td class=\"n\">65</td><td>RSSI S1 Level</td><td class=\"n\">43</td>"
           "<td class=\"n\">220</td></tr>\n",
-          kThisSystem == HostSystem::Windows ? "<tr><th>Port</th><td>COM 1 (COM1)</td></tr>\n"
-                                             : "<tr><th>Port</th><td>COM 1 (/dev/ttyS0)</td></tr>\n",
+          kThisSystem == HostSystem::Windows
+              ? "<tr><th>Port</th><td>COM 1 (COM1)</td></tr>\n"
+              : "<tr><th>Port</th><td>COM 1 (/dev/ttyS0)</td></tr>\n",
           "SD   :220:DCh:  4.31V\n",
           "05:15:02  key     Power(L2)    153 -&gt;  155   E8 0A 9B  at 129\n",
           "<figcaption>05:15:02  BPF T1 sweep</figcaption>\n<p>BPF T1 swept: kept 90 (best SD "
@@ -149,6 +151,9 @@ TEST_F(ServiceRecord, AChangedSessionIsSavedBesideItsBackupWhenAnotherRadioOrThe
 
     // Nothing changed on the second radio: its record says so, and the exit saves none.
     EXPECT_NE(SaveAs("unchanged.txt").find("No value was changed in this session.\n"),
+              std::string::npos);
+    EXPECT_NE(test::ReadFile((backups / "unchanged.html").string())
+                  .find("<p class=\"note\">No value was changed in this session.</p>"),
               std::string::npos);
     // A dead line: the message shown goes into the journal, and still nothing was changed.
     sim::TamskorConfig dead;
