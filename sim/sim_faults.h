@@ -17,6 +17,7 @@ enum class Fault : std::uint8_t {
     BadChecksum,     // clone-read data frame k has its checksum off by one
     WrongCount,      // the clone-read end frame counts one frame too many
     ForeignReadout,  // readout answers carry another sub identifier
+    LongReadout,     // readout answers carry one byte more after the reading
     Garbage,         // stray bytes (never 0xFE or 0xFD) before every answer frame
     LateAnswer,      // answers start 1500 ms after the request, beyond the program's wait
     DroppedBytes,    // every k-th answer frame loses its middle byte
@@ -36,7 +37,7 @@ struct FaultInfo {
     const char* help;
 };
 
-inline constexpr std::array<FaultInfo, 17> kFaults{{
+inline constexpr std::array<FaultInfo, 18> kFaults{{
     {Fault::NoEcho, "no-echo", false, 0, "the cable echoes nothing (answers still come)"},
     {Fault::NoAnswer, "no-answer", false, 0, "every frame is echoed, none is answered"},
     {Fault::WrongModel, "wrong-model", false, 0,
@@ -50,6 +51,8 @@ inline constexpr std::array<FaultInfo, 17> kFaults{{
      "the clone-read end frame counts one data frame too many"},
     {Fault::ForeignReadout, "foreign-readout", false, 0,
      "readout answers carry sub identifier 0100 instead of the transceiver's own"},
+    {Fault::LongReadout, "long-readout", false, 0,
+     "readout answers carry one byte (30) more after the reading's two"},
     {Fault::Garbage, "garbage", false, 0,
      "stray bytes (00 55 AA 13 7F, never FE or FD) before every answer frame"},
     {Fault::LateAnswer, "late-answer", false, 0,

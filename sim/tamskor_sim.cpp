@@ -329,6 +329,9 @@ void TamskorSim::AnswerReadout(std::uint8_t selector, SimTime t) {
     p.push_back(wire::e8::kReadout);
     const Bytes value = AsciiHex(Bytes{Readout(selector)});
     p.insert(p.end(), value.begin(), value.end());
+    if (config_.faults.Has(Fault::LongReadout)) {
+        p.push_back('0');
+    }
     Answer(p, AnswerEarliest(t));
 }
 

@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/error_report.h"
+#include "image/backup_folder.h"
 #include "protocol/wire.h"
 #include "settings/port_map.h"
 #include "settings/settings_file.h"
@@ -65,10 +66,7 @@ Program::Program(const Platform& platform)
     seq_.subNameCheck(ops_.get());
     IWallClock& wallClock = platform.wallClock != nullptr ? *platform.wallClock : systemWallClock_;
     // Records are kept beside the backups of the images they began with.
-    const std::filesystem::path backups =
-        platform.userDataFolder.empty()
-            ? std::filesystem::path()
-            : std::filesystem::path(platform.userDataFolder) / "backups";
+    const std::filesystem::path backups = BackupFolder(platform.userDataFolder);
     images_ = std::make_unique<EepromImageService>(
         EepromImageService::Links{driver_, radio_, seq_, *ops_, main_, form_, wallClock, com_,
                                   ImagePolicy(backups, platform.fileWrites)});

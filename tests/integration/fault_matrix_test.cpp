@@ -100,6 +100,9 @@ TEST(FaultMatrix, TransceiverAndCableFaultsOnConnect) {
         {"foreign-readout", "E0 identify, E2 clone read, E8 sub 03 readout selector 0 (VIN)", 50,
          "Communication failed.\r\n\r\nCheck the following:\r\n- Cloning cable "
          "connections.\r\n- Transceiver power is ON."},
+        {"long-readout", "E0 identify, E2 clone read, E8 sub 03 readout selector 0 (VIN)", 50,
+         "Communication failed.\r\n\r\nCheck the following:\r\n- Cloning cable "
+         "connections.\r\n- Transceiver power is ON."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);

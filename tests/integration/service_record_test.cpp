@@ -102,6 +102,7 @@ TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
               "parameter,RSSI S3 Level,118,220\r\n");
     // The page says the same, with the runs named (this rig draws no chart).
     const std::string page = test::ReadFile((backups / "bench.html").string());
+    EXPECT_EQ(page.find("No value was changed"), std::string::npos);
     for (const char* html :
          {"<tr class=\"changed\"><td>Power(L2)</td><td class=\"n\">153</td><td class=\"n\">155</td>"
           "<td class=\"mark\">changed</td></tr>\n",
@@ -152,6 +153,9 @@ TEST_F(ServiceRecord, AChangedSessionIsSavedBesideItsBackupWhenAnotherRadioOrThe
 
     // Nothing changed on the second radio: its record says so, and the exit saves none.
     EXPECT_NE(SaveAs("unchanged.txt").find("No value was changed in this session.\n"),
+              std::string::npos);
+    EXPECT_NE(test::ReadFile((backups / "unchanged.html").string())
+                  .find("<p class=\"note\">No value was changed in this session.</p>"),
               std::string::npos);
     // A dead line: the message shown goes into the journal, and still nothing was changed.
     sim::TamskorConfig dead;

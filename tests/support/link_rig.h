@@ -8,9 +8,9 @@
 #include "protocol/radio.h"
 #include "protocol/sequencer.h"
 #include "protocol/wire.h"
+#include "rig/manual_clock.h"
 #include "serial/port_form.h"
 #include "support/fake_serial_control.h"
-#include "rig/manual_clock.h"
 
 namespace quorvane::test {
 

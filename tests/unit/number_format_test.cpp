@@ -19,7 +19,7 @@ TEST(NumberFormat, RoundsHalfAwayFromZeroAndCarries) {
     EXPECT_EQ(FormatNumber(1.5, "0.00000000000000"), "1.50000000000000");
     EXPECT_EQ(FormatNumber(5, "0.0"), "5.0");
     EXPECT_EQ(FormatNumber(7, "0V"), "7V");
-    EXPECT_EQ(StrNumber(-12), "-12");
+    EXPECT_EQ(StrNumber(-12) + StrNumber(0), "-12 0");
 }
 
 }  // namespace

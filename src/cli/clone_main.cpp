@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
@@ -18,6 +17,7 @@
 #include "app/clone_session.h"
 #include "app/image_policy.h"
 #include "eeprom/ind_eep_rig_tamsk.h"
+#include "image/backup_folder.h"
 #include "image/image_compare.h"
 #include "platform/steady_clock.h"
 #include "platform/wall_clock.h"
@@ -119,11 +119,6 @@ class Transfer final : public ICloneTerminal {
     const char* what_ = "";
     int shown_ = -1;
 };
-
-std::string BackupFolder() {
-    return FromQString(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                       QStringLiteral("/quorvane-adj/backups"));
-}
 
 int Dump(const std::string& file) {
     const ImageFileResult loaded = LoadImageFile(file);
@@ -241,7 +236,7 @@ int main(int argc, char** argv) {
     }
     Transfer transfer(*path);
     SystemWallClock wallClock;
-    const ImagePolicy policy(BackupFolder());
+    const ImagePolicy policy(BackupFolder(FromQString(UserDataFolder())));
     CloneCommands commands(
         CloneCommands::Links{transfer.Session(), transfer, wallClock, policy, transfer.Device()});
     return read ? commands.Read(FromQString(parser.value(out)))
