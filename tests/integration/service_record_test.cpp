@@ -82,6 +82,7 @@ TEST_F(ServiceRecord, AKeysSweepLvaAndRssiSessionIsRecordedAsTheWireSawIt) {
                                                           : "Port         COM 1 (/dev/ttyS0)\n";
     for (const char* line :
          {port, "Transceiver  model 8537, sub 0200, revision 04\n",
+          ".qvimg\n\nAdjustment items   as read   now\n  CH No.",
           "  Power(L2)         153   155  changed\n", "  RX LVA            114    58  changed\n",
           "  BPF T1             90    90\n",
           "   2                  POW L2 Level:  153 |                 POW L2 Level:  155\n",

@@ -51,10 +51,17 @@ TEST(FormLayout, FirstLayoutSizesTheWindowFromTheScreen) {
 TEST(FormLayout, ControlsShareTheInnerSizeWithoutOverlapping) {
     for (auto [w, h] : {std::pair{9525, 8500}, {12000, 9000}}) {
         Layout f(11520);
+        // Hidden until laid out: the layout itself shows every control.
+        for (test::FakeButton& button : f.form.cmd00) {
+            button.visible = false;
+        }
+        f.form.lbo01[0].visible = f.form.lblTitle.visible = f.form.txtDispPara.visible = false;
         f.Resize(w, h);
         const auto& m = f.form;
         const Int32 W = m.window.ScaleWidth();
-        EXPECT_TRUE(m.lbo01[0].visible && m.lbo01[1].visible && m.lboConsole.visible);
+        EXPECT_TRUE(m.lbo01[0].visible && m.lbo01[1].visible && m.lboConsole.visible &&
+                    m.cmd00[0].visible && m.cmd00[2].visible && m.lblTitle.visible &&
+                    m.txtDispPara.visible);
         // Three buttons with equal gaps, centred as a group; the pages fill the rest.
         EXPECT_EQ(m.cmd00[1].left - Right(m.cmd00[0]), m.cmd00[2].left - Right(m.cmd00[1]));
         EXPECT_NEAR(m.cmd00[0].left, W - Right(m.cmd00[2]), 1);

@@ -203,6 +203,10 @@ TEST_F(LinkDriver, IdentityAnswerGivesTheRoundedEndAddress) {
     Start(1, kIdentify);
     drv.read(sim::ToProgram(shortAnswer));
     EXPECT_EQ(drv.nowError(), LinkError::BadAnswer);
+    // The model and sub identifier must read as a number, as "8537" and "0200" do.
+    EXPECT_EQ(std::vector({IsNumericText("85370200"), IsNumericText("8E37"), IsNumericText("8D37"),
+                           IsNumericText("8A37"), IsNumericText("8EE7"), IsNumericText("")}),
+              std::vector({true, true, true, false, false, false}));
 }
 
 TEST_F(LinkDriver, CloneReadStoresEachRecordAndChecksTheCount) {

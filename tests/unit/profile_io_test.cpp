@@ -89,7 +89,7 @@ TEST_F(ProfileIOTest, EveryTypeIsWrittenAsPlainTextAndReadsBack) {
     EXPECT_FALSE(prof.saveData("k", std::numeric_limits<double>::infinity()));
     EXPECT_FALSE(prof.saveData("k", std::numeric_limits<float>::quiet_NaN()));
     EXPECT_FALSE(prof.saveData("k", Date{2006, 2, 29, 0, 0, 0}));
-    EXPECT_TRUE(IsValidDate(Date{2026, 12, 31, 0, 0, 0}));
+    EXPECT_TRUE(IsValidDate(Date{2026, 12, 31, 23, 59, 59}));
     EXPECT_FALSE(IsValidDate(Date{2026, 5, 32, 0, 0, 0}));
     EXPECT_FALSE(IsValidDate(Date{2026, 9, 31, 0, 0, 0}));
     EXPECT_TRUE(IsValidDate(Date{100, 1, 1, 0, 0, 0}));
