@@ -14,13 +14,10 @@ CloneSession::CloneSession(ISerialControl& serial, IClock& clock, Int16 portNo)
     com_.vep3D(&driver_);
     driver_.myObjCom(&com_);
     com_.tickClient(this);
-    com_.Reset();
+    // The port form starts reset (9600 baud, closed) and the driver idle; the sequencer opens
+    // COM portNo for each operation.
     radio_.radioNameM(std::string(wire::kModelName));
     radio_.radionameS(std::string(wire::kSubName));
-    com_.comPortNum(portNo);
-    com_.comBaud(9600);
-    driver_.Reset();
-    com_.Reset();
     seq_.subNameCheck(this);
     seq_.errorReport(this);
     seq_.easyReset(portNo);
