@@ -56,6 +56,11 @@ TEST(CloneCommand, ReadDumpDiffWrite) {
     EXPECT_EQ(out, "");
     EXPECT_EQ(Clone(dir, "diff " + a + " " + (dir.path() / "none").string(), out), 2);
     EXPECT_EQ(Clone(dir, "diff " + a, out), 2);
+    const std::string err = (dir.path() / "stderr").string();
+    EXPECT_EQ(std::system((CLONE_EXE " read --out " + a + " 2>" + err).c_str()), 2 << 8);
+    EXPECT_EQ(test::ReadFile(err),
+              "quorvane-clone: give either --device or --com\n"
+              "(quorvane-clone --help tells the usage)\n");
 
     ASSERT_EQ(Clone(dir, "write --yes --device " + sim.Device() + " " + b, out), 0);
     EXPECT_EQ(out, "The EEPROM image was written and read back unchanged.\n");
