@@ -122,6 +122,11 @@ TEST_F(AdjustSession, ConnectSendsEveryItemReadsEveryConverterAndShowsThem) {
     EXPECT_FALSE(rig.form.fra01[0].visible);
     EXPECT_GE(rig.form.lboConsole.focusCount, 1);
     EXPECT_TRUE(rig.form.messageBox.texts.empty());
+    // Connected again, every readout is shown afresh, also those that read as before.
+    ASSERT_TRUE(rig.Connect());
+    ASSERT_TRUE(rig.Settle());
+    EXPECT_EQ(rig.form.lbo01[0].lines[1] + rig.form.lbo01[1].lines[9],
+              "VIN  :189:BDh:  7.41VSQL Lev:  1:01h:  0.39%");
 }
 
 TEST_F(AdjustSession, ProgressBarFillsWithTheReadAndTheFirstSteps) {
