@@ -3,8 +3,7 @@
 #include <algorithm>
 
 #include "app/error_report.h"
-#include "eeprom/ind_eep_rig_tamsk.h"
-#include "protocol/eeprom.h"
+#include "image/image_compare.h"
 #include "protocol/wire.h"
 
 namespace quorvane {
@@ -17,13 +16,6 @@ constexpr Int16 kWriteResultMode = 4;
 
 std::string FileName(const std::string& path) {
     return std::filesystem::path(path).filename().string();
-}
-
-std::string DumpText(const Bytes& image) {
-    clsCmcEeprom eeprom;
-    eeprom.eeSize(Len(image));
-    eeprom.WriteBlock(0, image);
-    return clsIndEep_RigTamsk(eeprom).ParameterDumpText();
 }
 
 }  // namespace
@@ -76,7 +68,8 @@ ImageResult<ImageFileView> EepromImageService::OpenImage(const std::string& path
     if (!loaded) {
         return loaded.failure();
     }
-    return ImageFileView{FileName(path), OriginText(loaded->origin), DumpText(loaded->image)};
+    return ImageFileView{FileName(path), OriginText(loaded->origin),
+                         ImageParameterDump(loaded->image)};
 }
 
 WriteCheck EepromImageService::CheckImageForWrite(const std::string& path) const {

@@ -16,12 +16,10 @@
 #include "app/clone_commands.h"
 #include "app/clone_session.h"
 #include "app/image_policy.h"
-#include "eeprom/ind_eep_rig_tamsk.h"
 #include "image/backup_folder.h"
 #include "image/image_compare.h"
 #include "platform/steady_clock.h"
 #include "platform/wall_clock.h"
-#include "protocol/eeprom.h"
 #include "qt/qt_command_line.h"
 #include "qt/qt_serial_control.h"
 #include "qt/qt_text.h"
@@ -43,13 +41,6 @@ int Usage(const std::string& problem) {
 int Fail(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
     return 1;
-}
-
-std::string DumpOf(const Bytes& image) {
-    clsCmcEeprom eeprom;
-    eeprom.eeSize(Len(image));
-    eeprom.WriteBlock(0, image);
-    return clsIndEep_RigTamsk(eeprom).ParameterDumpText();
 }
 
 // One transceiver on one device: reads and writes run on the event loop with the 50 ms tick
@@ -125,7 +116,7 @@ int Dump(const std::string& file) {
     if (!loaded) {
         return Fail(loaded.text());
     }
-    const std::string text = DumpOf(loaded->image);
+    const std::string text = ImageParameterDump(loaded->image);
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }

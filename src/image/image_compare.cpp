@@ -11,20 +11,21 @@ namespace quorvane {
 
 namespace {
 
-std::vector<ParameterLine> DumpOf(const Bytes& image) {
+clsCmcEeprom EepromOf(const Bytes& image) {
     clsCmcEeprom eeprom;
     eeprom.eeSize(Len(image));
     eeprom.WriteBlock(0, image);
-    return clsIndEep_RigTamsk(eeprom).ParameterDump();
+    return eeprom;
+}
+
+std::vector<ParameterLine> DumpOf(const Bytes& image) {
+    return clsIndEep_RigTamsk(EepromOf(image)).ParameterDump();
 }
 
 }  // namespace
 
 std::string ImageParameterDump(const Bytes& image) {
-    clsCmcEeprom eeprom;
-    eeprom.eeSize(Len(image));
-    eeprom.WriteBlock(0, image);
-    return clsIndEep_RigTamsk(eeprom).ParameterDumpText();
+    return clsIndEep_RigTamsk(EepromOf(image)).ParameterDumpText();
 }
 
 std::vector<DumpLineDifference> CompareParameterDumps(const Bytes& a, const Bytes& b) {

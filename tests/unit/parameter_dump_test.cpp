@@ -4,6 +4,7 @@
 
 #include "eeprom/eeprom_map.h"
 #include "eeprom/ind_eep_rig_tamsk.h"
+#include "image/image_compare.h"
 #include "rig/fake_controls.h"
 #include "support/file_text.h"
 
@@ -32,6 +33,12 @@ TEST(ParameterDump, KnownImageGivesTheCheckedInText) {
         test::ReadFile(std::string(root) + "/tests/data/parameter_dump_expected.txt");
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(box.text, expected);
+    // The dump of an image file's bytes (an opened file, quorvane-clone dump) is the same text.
+    Bytes bytes(static_cast<std::size_t>(image.eeSize()));
+    for (Int32 a = 0; a < image.eeSize(); ++a) {
+        bytes[static_cast<std::size_t>(a)] = image.ReadByte(a);
+    }
+    EXPECT_EQ(ImageParameterDump(bytes), expected);
 }
 
 TEST(ParameterDump, MidFlagShowsTheMidWLevels) {
