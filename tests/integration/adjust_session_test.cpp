@@ -318,13 +318,21 @@ TEST_F(AdjustSession, LvaAdjustmentBisectsToTheTargetWaiting500MsForEachValue) {
     EXPECT_EQ(Line(kTxLva),
               "    TX LVA: 180 [##############------] [Enter] to Sweep (Auto Adjust Failed)");
 
+    // Near the top the values bracket the target 198 by 252..254, three apart: one more
+    // value, 253, meets it.
+    Console().Value(kLvRxLva, 198);
+    Enter(kRxLva);
+    ASSERT_TRUE(RunToBeep(5));
+    EXPECT_EQ(Values(Sent(), "E8 sub 06"),
+              (std::vector<int>{0, 255, 128, 192, 224, 240, 248, 252, 254, 253}));
+
     // A click abandons a running adjustment: the first value went out, no further value, no
     // beep.
     Enter(kRxLva);
     rig.RunFor(400);
     rig.program.MainWindow().cmd00_Click(1);
     rig.RunFor(5000);
-    EXPECT_EQ(rig.form.beeper.beeps, 4);
+    EXPECT_EQ(rig.form.beeper.beeps, 5);
     EXPECT_EQ(Values(Sent(), "E8 sub 06"), std::vector<int>{0});
 }
 
